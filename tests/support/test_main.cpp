@@ -1,0 +1,11 @@
+// Test entry: one QApplication for the whole run (the window tests need widgets; the engine
+// tests need Qt's SQL plugins), offscreen unless a display is asked for.
+#include <QApplication>
+#include <gtest/gtest.h>
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
