@@ -12,10 +12,15 @@ using rt::Currency;
 using rt::Value;
 
 TEST(Runtime, Int16ConversionRoundsHalfToEvenAndChecksRange) {
-    struct Case { Value in; int expected; };
-    const Case cases[] = {{Value(2.5), 2}, {Value(3.5), 4}, {Value(-2.5), -2}, {Value("05"), 5},
-                          {Value(" 12 "), 12}, {Value(32767), 32767}, {Value(-32768), -32768}};
-    for (const auto& c : cases) EXPECT_EQ(c.in.toInt16(), c.expected);
+    struct Case {
+        Value in;
+        int expected;
+    };
+    const Case cases[]
+        = { { Value(2.5), 2 }, { Value(3.5), 4 }, { Value(-2.5), -2 }, { Value("05"), 5 },
+              { Value(" 12 "), 12 }, { Value(32767), 32767 }, { Value(-32768), -32768 } };
+    for (const auto& c : cases)
+        EXPECT_EQ(c.in.toInt16(), c.expected);
     EXPECT_THROW(Value(32768).toInt16(), rt::RunError);
     EXPECT_THROW(Value(32767.5).toInt16(), rt::RunError);
     EXPECT_THROW(Value().toInt16(), rt::RunError);

@@ -1,0 +1,194 @@
+// Stand-in files, the store's shared tables and price-list databases.
+#include "storekit.h"
+
+#include "platform/runtime/text.h"
+
+#include <QFile>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QUuid>
+
+namespace storekit {
+
+QString DesktopConnectionString(const QString& path, const QString& password) {
+    return QStringLiteral("driver={Microsoft Access Driver (*.mdb, *.accdb)};dbq=") + path
+        + QStringLiteral(";UID=admin;PWD=") + password;
+}
+
+void CreateEmptyFile(const QString& path, const QString& password) {
+    QFile::remove(path);
+    QFile::remove(path + QStringLiteral("-wal"));
+    QFile::remove(path + QStringLiteral("-shm"));
+    const QString name = QStringLiteral("storekit-") + QUuid::createUuid().toString();
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(path);
+        if (!db.open()) throw rt::RunError(QStringLiteral("cannot create ") + path);
+        QSqlQuery q(db);
+        q.exec(QStringLiteral("PRAGMA journal_mode=WAL"));
+        if (!password.isEmpty()) {
+            q.exec(QStringLiteral("CREATE TABLE StandInPassword (Pwd TEXT)"));
+            q.prepare(QStringLiteral("INSERT INTO StandInPassword VALUES (?)"));
+            q.addBindValue(password);
+            q.exec();
+        }
+        q.finish();
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(name);
+}
+
+void OpenFile(ado::Connection& cn, const QString& path, const QString& password) {
+    cn.setConnectionString(DesktopConnectionString(path, password));
+    cn.Open();
+}
+
+QString Text(int n) {
+    return QStringLiteral("Text(%1) COLLATE NOCASE").arg(n);
+}
+
+void CreateTable(ado::Connection& cn, const QString& table, const std::vector<Column>& columns) {
+    QStringList parts;
+    for (const auto& c : columns)
+        parts << c.name + QLatin1Char(' ') + c.type;
+    cn.Execute(QStringLiteral("Create Table %1 (%2)").arg(table, parts.join(QStringLiteral(", "))));
+}
+
+void CreateSharedTables(ado::Connection& cn, const StoreSpec& spec) {
+    CreateTable(cn, QStringLiteral("System"), { { QStringLiteral("Ver"), Text(30) } });
+    cn.Execute(QStringLiteral("Insert Into System Values( '%1' )").arg(rt::Quote(spec.version)));
+    CreateTable(cn, QStringLiteral("Brand"),
+        { { QStringLiteral("BrandID"), QStringLiteral("Long") },
+            { QStringLiteral("BrandName"), Text(50) } });
+    for (const auto& b : spec.brands)
+        cn.Execute(QStringLiteral("Insert Into Brand Values( %1, '%2' )")
+                       .arg(b.id)
+                       .arg(rt::Quote(b.name)));
+    CreateTable(cn, QStringLiteral("Pta_BrandID"),
+        { { QStringLiteral("BrandID"), QStringLiteral("Long") },
+            { QStringLiteral("BrandCar"), Text(50) } });
+    for (const auto& b : spec.ptaBrands)
+        cn.Execute(QStringLiteral("Insert Into Pta_BrandID Values( %1, '%2' )")
+                       .arg(b.id)
+                       .arg(rt::Quote(b.name)));
+    CreateTable(cn, QStringLiteral("LastID"),
+        { { QStringLiteral("NameID"), Text(50) },
+            { QStringLiteral("LastID"), QStringLiteral("Long") } });
+    for (const auto& c : spec.counters)
+        cn.Execute(QStringLiteral("Insert Into LastID Values( '%1', %2 )")
+                       .arg(rt::Quote(c.first))
+                       .arg(c.second));
+    // The staging table must exist before a run: the run drops it unguarded.
+    std::vector<Column> staging { { QStringLiteral("BrandID"), QStringLiteral("Long") },
+        { QStringLiteral("PartNO"), Text(40) }, { QStringLiteral("Kind"), Text(1) } };
+    for (int k = 1; k <= 5; ++k) {
+        staging.push_back({ QStringLiteral("AltNO_%1").arg(k), Text(40) });
+        staging.push_back({ QStringLiteral("AKind_%1").arg(k), Text(1) });
+    }
+    staging.push_back({ QStringLiteral("EName"), Text(40) });
+    staging.push_back({ QStringLiteral("TName"), Text(60) });
+    for (int k = 1; k <= 12; ++k)
+        staging.push_back({ QStringLiteral("Model_%1").arg(k), Text(30) });
+    staging.push_back({ QStringLiteral("Description"), Text(60) });
+    staging.push_back({ QStringLiteral("Import"), Text(30) });
+    staging.push_back({ QStringLiteral("Price"), QStringLiteral("Currency") });
+    staging.push_back({ QStringLiteral("DisPrice"), Text(30) });
+    staging.push_back({ QStringLiteral("Sale"), QStringLiteral("Currency") });
+    CreateTable(cn, QStringLiteral("PriceList"), staging);
+}
+
+void CreateStore(const QString& path, const StoreSpec& spec) {
+    CreateEmptyFile(path, spec.password);
+    ado::Connection cn;
+    OpenFile(cn, path, spec.password);
+    CreateSharedTables(cn, spec);
+    cn.Close();
+}
+
+std::vector<Column> PriceRowTableColumns() {
+    std::vector<Column> cols;
+    for (const QString& name : PriceRowColumns()) {
+        QString type;
+        if (name == QLatin1String("Price") || name == QLatin1String("Sale"))
+            type = QStringLiteral("Currency");
+        else if (name == QLatin1String("Kind") || name.startsWith(QLatin1String("AKind")))
+            type = Text(1);
+        else if (name == QLatin1String("TName") || name == QLatin1String("Description"))
+            type = Text(60);
+        else if (name.startsWith(QLatin1String("Model")) || name == QLatin1String("Import")
+            || name == QLatin1String("DisPrice"))
+            type = Text(30);
+        else if (name == QLatin1String("EName"))
+            type = Text(40);
+        else
+            type = Text(50);
+        cols.push_back({ name, type });
+    }
+    return cols;
+}
+
+void InsertPriceRow(ado::Connection& cn, const QString& table, const PriceRow& r) {
+    QStringList v;
+    auto t = [&](const QString& s) { v << QLatin1Char('\'') + rt::Quote(s) + QLatin1Char('\''); };
+    t(r.Kind);
+    t(r.PartNO);
+    t(r.PartNew);
+    t(r.FPartNew);
+    for (int k = 0; k < 5; ++k) {
+        t(r.AKind[k]);
+        t(r.AltNO[k]);
+    }
+    t(r.EName);
+    t(r.TName);
+    for (const auto& m : r.Model)
+        t(m);
+    t(r.Description);
+    t(r.Import);
+    v << r.Price.toText();
+    t(r.DisPrice);
+    v << r.Sale.toText();
+    cn.Execute(
+        QStringLiteral("Insert Into %1 Values( %2 )").arg(table, v.join(QStringLiteral(", "))));
+}
+
+void CreatePriceList(const QString& path, const PriceTables& tables, const QString& password) {
+    CreateEmptyFile(path, password);
+    ado::Connection cn;
+    OpenFile(cn, path, password);
+    CreateTable(cn, QStringLiteral("PriceList_Count"),
+        { { QStringLiteral("Count"), QStringLiteral("Long") } });
+    const auto cols = PriceRowTableColumns();
+    cn.BeginTrans();
+    for (const auto& [n, rows] : tables) {
+        cn.Execute(QStringLiteral("Insert Into PriceList_Count Values( %1 )").arg(n));
+        const QString table = QStringLiteral("PriceList_%1").arg(n);
+        CreateTable(cn, table, cols);
+        for (const auto& r : rows)
+            InsertPriceRow(cn, table, r);
+    }
+    CreateTable(cn, QStringLiteral("PriceListAll"), cols);
+    cn.CommitTrans();
+    cn.Close();
+}
+
+PriceRow MakePriceRow(const QString& kind, const QString& partNo, const QString& eName,
+    const QString& tName, double price, double sale, const QStringList& altNos,
+    const QString& model1) {
+    PriceRow r;
+    r.Kind = kind;
+    r.PartNO = partNo;
+    r.PartNew = partNo;
+    QString f = partNo;
+    f.remove(QLatin1Char(' ')).remove(QLatin1Char('/')).remove(QLatin1Char('-'));
+    r.FPartNew = f;
+    for (int k = 0; k < altNos.size() && k < 5; ++k)
+        r.AltNO[k] = altNos[k];
+    r.EName = eName;
+    r.TName = tName;
+    r.Model[0] = model1;
+    r.Price = rt::Currency::fromDouble(price);
+    r.Sale = rt::Currency::fromDouble(sale);
+    return r;
+}
+
+} // namespace storekit

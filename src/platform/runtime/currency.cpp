@@ -19,7 +19,8 @@ Currency Currency::fromDouble(double value) {
 }
 
 Currency Currency::fromInt(int64_t value) {
-    if (value > 922337203685477LL || value < -922337203685477LL) throwOverflow(QStringLiteral("currency"));
+    if (value > 922337203685477LL || value < -922337203685477LL)
+        throwOverflow(QStringLiteral("currency"));
     return fromUnits(value * 10000);
 }
 
@@ -27,7 +28,8 @@ Currency Currency::parse(const QString& text) {
     QString t = text.trimmed();
     bool ok = false;
     double d = t.toDouble(&ok); // QString::toDouble is locale-independent ("." only)
-    if (!ok || t.isEmpty()) throw RunError(QStringLiteral("Type mismatch: '%1' is not a number").arg(text));
+    if (!ok || t.isEmpty())
+        throw RunError(QStringLiteral("Type mismatch: '%1' is not a number").arg(text));
     return fromDouble(d);
 }
 
@@ -40,7 +42,8 @@ QString Currency::toText() const {
     QString out = negative ? QStringLiteral("-") + whole : whole;
     if (frac != 0) {
         QString f = QString::number(frac).rightJustified(4, QLatin1Char('0'));
-        while (f.endsWith(QLatin1Char('0'))) f.chop(1);
+        while (f.endsWith(QLatin1Char('0')))
+            f.chop(1);
         out += QLatin1Char('.') + f;
     }
     return out;

@@ -4,8 +4,11 @@
 namespace rt {
 
 RunError::RunError(const QString& message)
-    : std::runtime_error(message.toStdString()), message_(message) {}
+    : std::runtime_error(message.toStdString())
+    , message_(message) { }
 
-void throwOverflow(const QString& what) { throw RunError(QStringLiteral("Overflow: ") + what); }
+void throwOverflow(const QString& what) {
+    throw RunError(QStringLiteral("Overflow: ") + what);
+}
 
 } // namespace rt

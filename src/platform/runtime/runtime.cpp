@@ -34,7 +34,8 @@ double numberOf(const Value& v) {
     if (auto p = std::get_if<Currency>(&r)) return p->toDouble();
     double d = 0;
     if (!parseNumber(std::get<QString>(r), d))
-        throw RunError(QStringLiteral("Type mismatch: '%1' is not a number").arg(std::get<QString>(r)));
+        throw RunError(
+            QStringLiteral("Type mismatch: '%1' is not a number").arg(std::get<QString>(r)));
     return d;
 }
 } // namespace
@@ -49,13 +50,18 @@ bool FileSearchFinds(const QString& pattern) {
     if (!dir.exists()) return false;
     if (!QFileInfo(dir.absolutePath()).isReadable())
         throw RunError(QStringLiteral("Path/File access error: ") + pattern);
-    const QStringList hits = dir.entryList(QStringList{name}, QDir::Files | QDir::NoDotAndDotDot);
+    const QStringList hits
+        = dir.entryList(QStringList { name }, QDir::Files | QDir::NoDotAndDotDot);
     return !hits.isEmpty();
 }
 
-QDate Today() { return clock() ? clock()() : QDate::currentDate(); }
+QDate Today() {
+    return clock() ? clock()() : QDate::currentDate();
+}
 
-void SetClock(std::function<QDate()> c) { clock() = std::move(c); }
+void SetClock(std::function<QDate()> c) {
+    clock() = std::move(c);
+}
 
 bool IsNumeric(const Value& v) {
     if (v.isNull()) return false;
@@ -69,8 +75,12 @@ double RoundHalfEven(double x) {
     return r;
 }
 
-int16_t CInt(const Value& v) { return v.toInt16(); }
-int32_t CLng(const Value& v) { return v.toInt32(); }
+int16_t CInt(const Value& v) {
+    return v.toInt16();
+}
+int32_t CLng(const Value& v) {
+    return v.toInt32();
+}
 
 QString Value::toText() const {
     if (isNull()) throw RunError(QStringLiteral("Invalid use of Null"));
@@ -88,7 +98,9 @@ Currency Value::toCurrency() const {
     return Currency::fromDouble(numberOf(*this));
 }
 
-double Value::toDouble() const { return numberOf(*this); }
+double Value::toDouble() const {
+    return numberOf(*this);
+}
 
 int16_t Value::toInt16() const {
     double r = RoundHalfEven(numberOf(*this));

@@ -1,0 +1,22 @@
+// One row of a numbered price-list table (and of PriceListAll), in column order.
+#pragma once
+
+#include "platform/runtime/currency.h"
+
+#include <QString>
+#include <QStringList>
+#include <array>
+
+struct PriceRow {
+    QString Kind, PartNO, PartNew, FPartNew;
+    std::array<QString, 5> AKind, AltNO;
+    QString EName, TName;
+    std::array<QString, 12> Model;
+    QString Description, Import;
+    rt::Currency Price;
+    QString DisPrice;
+    rt::Currency Sale;
+};
+
+// The 33 column names of a price-list table, in order.
+const QStringList& PriceRowColumns();

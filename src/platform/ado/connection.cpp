@@ -1,0 +1,272 @@
+// Connection: opens a stand-in file or an ODBC data source and runs statements and
+// transactions on it.
+#include "ado.h"
+
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QSqlDriver>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QUuid>
+#include <sql.h>
+#include <sqlext.h>
+
+namespace ado {
+
+namespace {
+
+TraceHook& traceHook() {
+    static TraceHook hook;
+    return hook;
+}
+
+QString errorText(const QSqlError& e) {
+    QString db = e.databaseText().trimmed();
+    QString drv = e.driverText().trimmed();
+    if (db.isEmpty()) return drv.isEmpty() ? QStringLiteral("Database error") : drv;
+    return drv.isEmpty() ? db : drv + QStringLiteral(": ") + db;
+}
+
+// The ODBC driver's DBMS name, to tell a SQLite file behind the ODBC driver from a server.
+QString odbcDbmsName(QSqlDatabase& db) {
+    QVariant v = db.driver()->handle();
+    if (!v.isValid() || v.metaType().sizeOf() != int(sizeof(SQLHANDLE))) return {};
+    SQLHANDLE h = *static_cast<SQLHANDLE*>(v.data());
+    if (!h) return {};
+    SQLCHAR name[128] = { 0 };
+    SQLSMALLINT len = 0;
+    if (!SQL_SUCCEEDED(SQLGetInfo(h, SQL_DBMS_NAME, name, sizeof(name), &len))) return {};
+    return QString::fromLatin1(reinterpret_cast<const char*>(name));
+}
+
+} // namespace
+
+void SetTraceHook(TraceHook hook) {
+    traceHook() = std::move(hook);
+}
+
+void trace(const QString& statement) {
+    if (traceHook()) traceHook()(statement);
+}
+
+std::map<QString, QString> ParseConnectionString(const QString& text) {
+    std::map<QString, QString> out;
+    qsizetype i = 0;
+    const qsizetype n = text.size();
+    while (i < n) {
+        qsizetype eq = text.indexOf(QLatin1Char('='), i);
+        if (eq < 0) break;
+        QString key = text.mid(i, eq - i).trimmed().toLower();
+        qsizetype j = eq + 1;
+        QString value;
+        if (j < n && text[j] == QLatin1Char('{')) {
+            qsizetype close = text.indexOf(QLatin1Char('}'), j);
+            if (close < 0) close = n;
+            value = text.mid(j + 1, close - j - 1);
+            j = text.indexOf(QLatin1Char(';'), close);
+            if (j < 0) j = n;
+        } else {
+            qsizetype semi = text.indexOf(QLatin1Char(';'), j);
+            if (semi < 0) semi = n;
+            value = text.mid(j, semi - j);
+            j = semi;
+        }
+        if (!key.isEmpty() && !out.count(key)) out[key] = value;
+        i = j + 1;
+    }
+    return out;
+}
+
+bool IsDesktopDriver(const QString& d) {
+    return d.compare(
+               QStringLiteral("Microsoft Access Driver (*.mdb, *.accdb)"), Qt::CaseInsensitive)
+        == 0
+        || d.compare(QStringLiteral("Microsoft Access Driver (*.mdb)"), Qt::CaseInsensitive) == 0;
+}
+
+Connection::Connection()
+    : name_(QStringLiteral("kordane-") + QUuid::createUuid().toString()) { }
+
+Connection::~Connection() {
+    try {
+        Close();
+    } catch (...) { }
+}
+
+void Connection::requireClosed(const char* what) const {
+    if (open_)
+        throw rt::RunError(QStringLiteral("Operation is not allowed when the object is open (%1)")
+                               .arg(QLatin1String(what)));
+}
+
+void Connection::setConnectionString(const QString& s) {
+    requireClosed("ConnectionString");
+    connectionString_ = s;
+}
+void Connection::setCommandTimeout(int seconds) {
+    commandTimeout_ = seconds;
+}
+void Connection::setCursorLocation(int location) {
+    requireClosed("CursorLocation");
+    cursorLocation_ = location;
+}
+void Connection::setMode(int mode) {
+    requireClosed("Mode");
+    mode_ = mode;
+}
+
+QSqlDatabase& Connection::database() {
+    if (!open_)
+        throw rt::RunError(QStringLiteral("Operation is not allowed when the object is closed"));
+    return db_;
+}
+
+void Connection::Open() {
+    requireClosed("Open");
+    auto attrs = ParseConnectionString(connectionString_);
+    if (IsDesktopDriver(attrs[QStringLiteral("driver")]))
+        openDesktopFile(attrs);
+    else
+        openOdbc();
+    open_ = true;
+    inTransaction_ = false;
+}
+
+void Connection::openDesktopFile(const std::map<QString, QString>& attrs) {
+    auto get = [&](const char* k) {
+        auto it = attrs.find(QLatin1String(k));
+        return it == attrs.end() ? QString() : it->second;
+    };
+    QString path = get("dbq");
+    path.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    if (path.isEmpty() || !QFileInfo(path).isFile())
+        throw rt::RunError(QStringLiteral("Could not find file '%1'.").arg(get("dbq")));
+    db_ = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name_);
+    db_.setDatabaseName(path);
+    QString options
+        = QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(qMax(0, commandTimeout_) * 1000);
+    if (mode_ == 1) options += QStringLiteral(";QSQLITE_OPEN_READONLY");
+    db_.setConnectOptions(options);
+    auto fail = [&](const QString& message) {
+        db_.close();
+        db_ = QSqlDatabase();
+        QSqlDatabase::removeDatabase(name_);
+        throw rt::RunError(message);
+    };
+    if (!db_.open()) fail(errorText(db_.lastError()));
+    {
+        QSqlQuery q(db_);
+        // The stand-in password: a protected file records its own; any other is refused.
+        if (q.exec(QStringLiteral("SELECT Pwd FROM StandInPassword")) && q.next()) {
+            if (q.value(0).toString() != get("pwd")) {
+                q.finish();
+                q = QSqlQuery();
+                fail(QStringLiteral("Not a valid password."));
+            }
+        }
+        q.finish();
+        if (mode_ != 1) {
+            q.exec(QStringLiteral("PRAGMA journal_mode=WAL"));
+            q.exec(QStringLiteral("PRAGMA synchronous=NORMAL"));
+        }
+    }
+    sqliteBackend_ = true;
+}
+
+void Connection::openOdbc() {
+    db_ = QSqlDatabase::addDatabase(QStringLiteral("QODBC"), name_);
+    db_.setDatabaseName(connectionString_);
+    QString options = QStringLiteral("SQL_ATTR_LOGIN_TIMEOUT=%1;SQL_ATTR_CONNECTION_TIMEOUT=%1")
+                          .arg(qMax(0, commandTimeout_));
+    if (mode_ == 1) options += QStringLiteral(";SQL_ATTR_ACCESS_MODE=SQL_MODE_READ_ONLY");
+    db_.setConnectOptions(options);
+    if (!db_.open()) {
+        QString message = errorText(db_.lastError());
+        db_ = QSqlDatabase();
+        QSqlDatabase::removeDatabase(name_);
+        throw rt::RunError(message);
+    }
+    sqliteBackend_ = odbcDbmsName(db_).contains(QStringLiteral("SQLite"), Qt::CaseInsensitive);
+}
+
+int64_t Connection::Execute(const QString& statement) {
+    trace(statement);
+    QSqlDatabase& db = database();
+    QSqlQuery q(db);
+    if (!q.exec(statement)) throw rt::RunError(errorText(q.lastError()));
+    int64_t affected = q.numRowsAffected();
+    q.finish();
+    if (sqliteBackend_) {
+        static const QRegularExpression createTable(
+            QStringLiteral("^\\s*create\\s+table\\s+\\[?(\\w+)\\]?"),
+            QRegularExpression::CaseInsensitiveOption);
+        auto m = createTable.match(statement);
+        if (m.hasMatch()) InstallLengthChecks(db, m.captured(1));
+    }
+    return affected < 0 ? 0 : affected;
+}
+
+void Connection::BeginTrans() {
+    QSqlDatabase& db = database();
+    if (inTransaction_) throw rt::RunError(QStringLiteral("A transaction is already pending"));
+    if (!db.transaction()) throw rt::RunError(errorText(db.lastError()));
+    inTransaction_ = true;
+}
+
+void Connection::CommitTrans() {
+    QSqlDatabase& db = database();
+    if (!inTransaction_) throw rt::RunError(QStringLiteral("No transaction is active"));
+    if (!db.commit()) throw rt::RunError(errorText(db.lastError()));
+    inTransaction_ = false;
+}
+
+void Connection::RollbackTrans() {
+    QSqlDatabase& db = database();
+    if (!inTransaction_) throw rt::RunError(QStringLiteral("No transaction is active"));
+    inTransaction_ = false;
+    if (!db.rollback()) throw rt::RunError(errorText(db.lastError()));
+}
+
+void Connection::Close() {
+    if (!open_) return;
+    if (inTransaction_) {
+        db_.rollback();
+        inTransaction_ = false;
+    }
+    db_.close();
+    db_ = QSqlDatabase();
+    QSqlDatabase::removeDatabase(name_);
+    open_ = false;
+    sqliteBackend_ = false;
+}
+
+void InstallLengthChecks(QSqlDatabase& db, const QString& table) {
+    static const QRegularExpression declared(
+        QStringLiteral("^\\s*(?:text|n?varchar|n?char)\\s*\\(\\s*(\\d+)\\s*\\)"),
+        QRegularExpression::CaseInsensitiveOption);
+    QSqlQuery q(db);
+    if (!q.exec(QStringLiteral("PRAGMA table_info(\"%1\")").arg(table)))
+        throw rt::RunError(errorText(q.lastError()));
+    QStringList checks;
+    while (q.next()) {
+        QString col = q.value(1).toString();
+        auto m = declared.match(q.value(2).toString());
+        if (!m.hasMatch()) continue;
+        checks << QStringLiteral("SELECT RAISE(ABORT, 'The field %1.%2 is too small to accept the "
+                                 "amount of data (%3 characters)') WHERE length(NEW.\"%2\") > %3;")
+                      .arg(table, col, m.captured(1));
+    }
+    q.finish();
+    for (const char* when : { "INSERT", "UPDATE" }) {
+        QString name = QStringLiteral("kordane_len_%1_%2").arg(table, QLatin1String(when));
+        if (!q.exec(QStringLiteral("DROP TRIGGER IF EXISTS \"%1\"").arg(name)))
+            throw rt::RunError(errorText(q.lastError()));
+        if (checks.isEmpty()) continue;
+        QString sql = QStringLiteral("CREATE TRIGGER \"%1\" BEFORE %2 ON \"%3\" BEGIN %4 END")
+                          .arg(name, QLatin1String(when), table, checks.join(QLatin1Char(' ')));
+        if (!q.exec(sql)) throw rt::RunError(errorText(q.lastError()));
+    }
+}
+
+} // namespace ado

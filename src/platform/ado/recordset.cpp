@@ -1,0 +1,226 @@
+// Recordset: the rows of a query, fetched at Open, and the row writes of AddNew/Update.
+#include "ado.h"
+
+#include <QRegularExpression>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+
+namespace ado {
+
+void trace(const QString& statement);
+
+namespace {
+
+Value fromVariant(const QVariant& v) {
+    if (!v.isValid() || v.isNull()) return Value();
+    switch (v.typeId()) {
+    case QMetaType::Bool:
+        return Value(int64_t(v.toBool() ? -1 : 0));
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Short:
+    case QMetaType::UShort:
+    case QMetaType::Char:
+    case QMetaType::UChar:
+        return Value(int64_t(v.toLongLong()));
+    case QMetaType::Double:
+    case QMetaType::Float:
+        return Value(v.toDouble());
+    case QMetaType::QByteArray:
+        return Value(QString::fromUtf8(v.toByteArray()));
+    default:
+        return Value(v.toString());
+    }
+}
+
+QVariant toVariant(const Value& v) {
+    const auto& r = v.raw();
+    if (std::holds_alternative<rt::Null>(r)) return QVariant(QMetaType::fromType<QString>());
+    if (auto p = std::get_if<int64_t>(&r)) return QVariant(qlonglong(*p));
+    if (auto p = std::get_if<double>(&r)) return QVariant(*p);
+    if (auto p = std::get_if<rt::Currency>(&r)) return QVariant(p->toDouble());
+    return QVariant(std::get<QString>(r));
+}
+
+QString quoted(const QString& identifier) {
+    return QLatin1Char('"') + identifier + QLatin1Char('"');
+}
+
+QString errorText(const QSqlError& e) {
+    QString db = e.databaseText().trimmed();
+    return db.isEmpty() ? e.text().trimmed() : db;
+}
+
+} // namespace
+
+void Recordset::requireOpen() const {
+    if (!open_)
+        throw rt::RunError(QStringLiteral("Operation is not allowed when the object is closed"));
+}
+
+void Recordset::Open(const QString& statement, Connection& connection, int, int) {
+    if (open_)
+        throw rt::RunError(QStringLiteral("Operation is not allowed when the object is open"));
+    trace(statement);
+    QSqlQuery q(connection.database());
+    q.setForwardOnly(true);
+    if (!q.exec(statement)) throw rt::RunError(errorText(q.lastError()));
+    QSqlRecord rec = q.record();
+    columns_.clear();
+    rows_.clear();
+    for (int i = 0; i < rec.count(); ++i)
+        columns_ << rec.fieldName(i);
+    while (q.next()) {
+        std::vector<Value> row;
+        row.reserve(columns_.size());
+        for (int i = 0; i < columns_.size(); ++i)
+            row.push_back(fromVariant(q.value(i)));
+        rows_.push_back(std::move(row));
+    }
+    if (q.lastError().isValid()) throw rt::RunError(errorText(q.lastError()));
+    q.finish();
+    static const QRegularExpression from(
+        QStringLiteral("\\bfrom\\s+\\[?(\\w+)\\]?"), QRegularExpression::CaseInsensitiveOption);
+    auto m = from.match(statement);
+    table_ = m.hasMatch() ? m.captured(1) : QString();
+    connection_ = &connection;
+    current_ = 0;
+    adding_ = false;
+    open_ = true;
+}
+
+bool Recordset::Eof() const {
+    requireOpen();
+    return !adding_ && current_ >= rows_.size();
+}
+
+int32_t Recordset::RecordCount() const {
+    requireOpen();
+    return int32_t(rows_.size());
+}
+
+int Recordset::column(const QString& name) const {
+    for (int i = 0; i < columns_.size(); ++i)
+        if (columns_[i].compare(name, Qt::CaseInsensitive) == 0) return i;
+    throw rt::RunError(
+        QStringLiteral("Item cannot be found in the collection corresponding to the requested "
+                       "name or ordinal: %1")
+            .arg(name));
+}
+
+Value Recordset::Field(const QString& name) const {
+    requireOpen();
+    int c = column(name);
+    if (adding_) return buffer_[c];
+    if (current_ >= rows_.size())
+        throw rt::RunError(QStringLiteral("Either BOF or EOF is True, or the current record has "
+                                          "been deleted"));
+    return changed_.empty() || !changed_[c] ? rows_[current_][c] : buffer_[c];
+}
+
+void Recordset::MoveNext() {
+    requireOpen();
+    if (adding_ || current_ >= rows_.size())
+        throw rt::RunError(QStringLiteral("Either BOF or EOF is True, or the current record has "
+                                          "been deleted"));
+    ++current_;
+    changed_.clear();
+}
+
+void Recordset::AddNew() {
+    requireOpen();
+    adding_ = true;
+    buffer_.assign(columns_.size(), Value());
+    changed_.assign(columns_.size(), false);
+}
+
+void Recordset::SetField(const QString& name, const Value& value) {
+    requireOpen();
+    int c = column(name);
+    if (!adding_) {
+        if (current_ >= rows_.size())
+            throw rt::RunError(QStringLiteral("Either BOF or EOF is True, or the current record "
+                                              "has been deleted"));
+        if (changed_.empty()) {
+            buffer_ = rows_[current_];
+            changed_.assign(columns_.size(), false);
+        }
+    }
+    buffer_[c] = value;
+    changed_[c] = true;
+}
+
+void Recordset::Update() {
+    requireOpen();
+    if (changed_.empty()) return;
+    if (table_.isEmpty())
+        throw rt::RunError(QStringLiteral("The recordset cannot be updated: no base table"));
+    QSqlQuery q(connection_->database());
+    QStringList set;
+    std::vector<QVariant> binds;
+    if (adding_) {
+        QStringList cols, marks;
+        for (int i = 0; i < columns_.size(); ++i) {
+            if (!changed_[i]) continue;
+            cols << quoted(columns_[i]);
+            marks << QStringLiteral("?");
+            binds.push_back(toVariant(buffer_[i]));
+        }
+        q.prepare(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                      .arg(quoted(table_), cols.join(QStringLiteral(", ")),
+                          marks.join(QStringLiteral(", "))));
+    } else {
+        for (int i = 0; i < columns_.size(); ++i) {
+            if (!changed_[i]) continue;
+            set << quoted(columns_[i]) + QStringLiteral(" = ?");
+            binds.push_back(toVariant(buffer_[i]));
+        }
+        // The row as it was read identifies it (optimistic locking).
+        QStringList match;
+        const auto& original = rows_[current_];
+        for (int i = 0; i < columns_.size(); ++i) {
+            if (original[i].isNull()) {
+                match << quoted(columns_[i]) + QStringLiteral(" IS NULL");
+            } else {
+                match << quoted(columns_[i]) + QStringLiteral(" = ?");
+            }
+        }
+        QString where = match.join(QStringLiteral(" AND "));
+        QString sql = connection_->isStandIn()
+            ? QStringLiteral("UPDATE %1 SET %2 WHERE rowid = (SELECT rowid FROM %1 "
+                             "WHERE %3 LIMIT 1)")
+            : QStringLiteral("UPDATE %1 SET %2 WHERE %3");
+        q.prepare(sql.arg(quoted(table_), set.join(QStringLiteral(", ")), where));
+        for (const auto& v : original)
+            if (!v.isNull()) binds.push_back(toVariant(v));
+    }
+    for (size_t i = 0; i < binds.size(); ++i)
+        q.bindValue(int(i), binds[i]);
+    if (!q.exec()) throw rt::RunError(errorText(q.lastError()));
+    if (!adding_ && q.numRowsAffected() == 0)
+        throw rt::RunError(QStringLiteral("Row cannot be located for updating"));
+    q.finish();
+    if (adding_) {
+        rows_.push_back(buffer_);
+        current_ = rows_.size() - 1;
+        adding_ = false;
+    } else {
+        rows_[current_] = buffer_;
+    }
+    changed_.clear();
+}
+
+void Recordset::Close() {
+    requireOpen();
+    open_ = false;
+    adding_ = false;
+    rows_.clear();
+    columns_.clear();
+    changed_.clear();
+    connection_ = nullptr;
+}
+
+} // namespace ado

@@ -1,0 +1,61 @@
+// Builds stand-in databases: empty files, stores of a given version with the shared tables,
+// and brand price-list databases with numbered tables. Tests, the sample and the benchmark use it.
+#pragma once
+
+#include "app/price_row.h"
+#include "platform/ado/ado.h"
+
+#include <QString>
+#include <utility>
+#include <vector>
+
+namespace storekit {
+
+// Connection string of the desktop driver for a stand-in file.
+QString DesktopConnectionString(const QString& path, const QString& password = {});
+
+// Creates an empty stand-in file (replacing any file there); a non-empty password protects it.
+void CreateEmptyFile(const QString& path, const QString& password = {});
+
+// Opens a stand-in file for the fixture to write (the file's own password).
+void OpenFile(ado::Connection& cn, const QString& path, const QString& password = {});
+
+// A column: name and declared type; texts are declared COLLATE NOCASE as the stores compare.
+struct Column {
+    QString name;
+    QString type;
+};
+void CreateTable(ado::Connection& cn, const QString& table, const std::vector<Column>& columns);
+QString Text(int n); // "Text(n) COLLATE NOCASE"
+
+struct BrandKey {
+    int id;
+    QString name;
+};
+
+struct StoreSpec {
+    QString version; // the text of System.Ver
+    QString password; // stand-in password of the file, may be empty
+    std::vector<BrandKey> brands; // rows of Brand (classic schema)
+    std::vector<BrandKey> ptaBrands; // rows of Pta_BrandID
+    std::vector<std::pair<QString, int>> counters; // rows of LastID
+};
+
+// A store file of a version with the shared tables System, Brand, Pta_BrandID, LastID and
+// the staging table PriceList.
+void CreateStore(const QString& path, const StoreSpec& spec);
+void CreateSharedTables(ado::Connection& cn, const StoreSpec& spec);
+
+// A brand price-list database: PriceList_Count listing the given table numbers, each
+// PriceList_<n> with its rows, and an empty PriceListAll.
+using PriceTables = std::vector<std::pair<int, std::vector<PriceRow>>>;
+void CreatePriceList(const QString& path, const PriceTables& tables, const QString& password = {});
+std::vector<Column> PriceRowTableColumns();
+void InsertPriceRow(ado::Connection& cn, const QString& table, const PriceRow& row);
+
+// A price row with the fields most fixtures need.
+PriceRow MakePriceRow(const QString& kind, const QString& partNo, const QString& eName,
+    const QString& tName, double price, double sale = 0, const QStringList& altNos = {},
+    const QString& model1 = {});
+
+} // namespace storekit
