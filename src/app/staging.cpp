@@ -1,0 +1,78 @@
+// The store's staging table of parts it lacks: re-creation and the two queue queries.
+#include "frmKordane.h"
+
+namespace {
+QString stagingDdl(const QString& num, const QString& text, const QString& money) {
+    auto t = [&](int n) { return text + QStringLiteral("(%1)").arg(n); };
+    QString s = QStringLiteral("Create Table PriceList ") + QStringLiteral("(BrandID ") + num
+        + QStringLiteral(", ") + QStringLiteral("PartNO ") + t(40) + QStringLiteral(", Kind ")
+        + t(1) + QStringLiteral(", ");
+    for (int k = 1; k <= 5; ++k)
+        s += QStringLiteral("AltNO_%1 ").arg(k) + t(40) + QStringLiteral(", AKind_%1 ").arg(k)
+            + t(1) + QStringLiteral(", ");
+    s += QStringLiteral("EName ") + t(40) + QStringLiteral(", TName ") + t(60)
+        + QStringLiteral(", ");
+    for (int k = 1; k <= 12; ++k)
+        s += QStringLiteral("Model_%1 ").arg(k) + t(30)
+            + (k < 12 ? QStringLiteral(", ") : QStringLiteral(", "));
+    s += QStringLiteral("Description ") + t(60) + QStringLiteral(", Import ") + t(30)
+        + QStringLiteral(", ");
+    s += QStringLiteral("Price ") + money + QStringLiteral(", DisPrice ") + t(30)
+        + QStringLiteral(", Sale ") + money + QStringLiteral(")");
+    return s;
+}
+
+void recreate(frmKordane& f, const QString& ddl) {
+    f.Execute(f.cnStore(), QStringLiteral("DROP TABLE PriceList"));
+    f.Execute(f.cnStore(), ddl);
+    f.Execute(f.cnStore(), QStringLiteral("CREATE INDEX PriceList_PartNO ON PriceList (PartNO) "));
+    f.Execute(f.cnStore(), QStringLiteral("CREATE INDEX PriceList_Kind ON PriceList (Kind) "));
+}
+} // namespace
+
+void frmKordane::RecreateStagingTable() {
+    recreate(*this,
+        stagingDdl(QStringLiteral("Long"), QStringLiteral("Text"), QStringLiteral("Currency")));
+}
+
+void frmKordane::RecreateStagingTableSql() {
+    recreate(*this,
+        stagingDdl(QStringLiteral("int"), QStringLiteral("nvarchar"), QStringLiteral("money")));
+}
+
+int32_t frmKordane::CountStagedParts() {
+    Open(rsList, cnStore(),
+        QStringLiteral("Select ") + QStringLiteral("Count(PartNO) As Rec_Count ")
+            + QStringLiteral("From ") + QStringLiteral("PriceList ")
+            + QStringLiteral("Where BrandID = ") + QString::number(mBrandID));
+    int32_t count = 0;
+    try {
+        if (!rsList.Eof()) {
+            rt::Value v = rsList.Field(QStringLiteral("Rec_Count"));
+            if (!v.isNull()) count = v.toInt32();
+        }
+    } catch (...) {
+        rsList.Close();
+        throw;
+    }
+    rsList.Close();
+    return count;
+}
+
+int16_t frmKordane::OpenStagedParts() {
+    Open(rsList, cnStore(),
+        QStringLiteral("Select ")
+            + QStringLiteral(
+                "Kind, PartNO, AKind_1, AltNO_1, AKind_2, AltNO_2, AKind_3, AltNO_3, AKind_4, "
+                "AltNO_4, AKind_5, AltNO_5, EName, TName, Model_1, Model_2, Model_3, Model_4, "
+                "Model_5, Model_6, Model_7, Model_8, Model_9, Model_10, Model_11, Model_12, "
+                "Description, Import, Price, DisPrice, Sale ")
+            + QStringLiteral("From ") + QStringLiteral("PriceList ")
+            + QStringLiteral("Where BrandID = ") + QString::number(mBrandID) + QStringLiteral(" ")
+            + QStringLiteral("Order By PartNO"));
+    if (rsList.Eof()) {
+        rsList.Close();
+        return 0;
+    }
+    return 1;
+}

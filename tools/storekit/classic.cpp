@@ -1,0 +1,162 @@
+// Classic-schema layouts as data: one list of columns per layout family.
+#include "classic.h"
+
+#include "platform/runtime/text.h"
+
+namespace storekit {
+
+namespace {
+
+Column L(const char* n) {
+    return { QLatin1String(n), QStringLiteral("Long") };
+}
+Column C(const char* n) {
+    return { QLatin1String(n), QStringLiteral("Currency") };
+}
+Column B(const char* n) {
+    return { QLatin1String(n), QStringLiteral("YesNo") };
+}
+Column T(const char* n, int len) {
+    return { QLatin1String(n), Text(len) };
+}
+
+// The 39-column part table that the engine's layout fills ("V.31" and its siblings).
+std::vector<Column> engineLayout(bool extraFlag) {
+    std::vector<Column> c { L("UpRec"), L("PartID"), T("Kind", 1), T("FPartNO", 40),
+        T("PartNO", 40), T("AKind", 1), T("lAtNO", 40), T("Location", 30), T("EName", 40),
+        T("IndTName", 60), T("TName", 60), T("Description", 60), T("Model", 30), T("Remark", 60),
+        T("Import", 30), T("Unit", 20), C("Price"), C("Cost"), C("Sale"), C("Price2"), B("Active"),
+        B("Locked") };
+    if (extraFlag) c.push_back(B("Hidden"));
+    for (auto x : { T("Note", 60), L("Qty1"), L("Qty2"), L("Qty3"), L("Qty4"), L("Qty5"),
+             L("BrandID"), L("GroupID"), L("TypeID"), T("PartCode", 90), L("N1"), L("N2"), L("N3"),
+             L("N4"), L("N5"), L("N6"), L("N7") })
+        c.push_back(x);
+    return c;
+}
+
+} // namespace
+
+std::vector<Column> ClassicPartColumns(const QString& version) {
+    const QString v = rt::Trim(version);
+    static const QStringList engineVersions { QStringLiteral("V.31"), QStringLiteral("V.32"),
+        QStringLiteral("V.41"), QStringLiteral("V.51"), QStringLiteral("V.61"),
+        QStringLiteral("P.42"), QStringLiteral("Ver 3.1 SQL") };
+    if (engineVersions.contains(v)) return engineLayout(false);
+    if (v == QLatin1String("V.33")) return engineLayout(true);
+    throw rt::RunError(QStringLiteral("storekit: no part-table layout for version ") + v);
+}
+
+std::vector<Column> ClassicAltColumns(const QString& version) {
+    if (rt::Trim(version) == QLatin1String("P.49 (Bar)"))
+        return { L("AltID"), L("AltNum"), T("AKind", 1), T("AltNO", 40), C("APrice"),
+            C("APrice2") };
+    return { L("AltID"), T("AKind", 1), T("AltNO", 40), C("APrice") };
+}
+
+namespace {
+bool tableExists(ado::Connection& cn, const QString& table) {
+    ado::Recordset rs;
+    rs.Open(QStringLiteral("Select name From sqlite_master Where type = 'table' And name = '%1'")
+                .arg(table),
+        cn);
+    bool found = !rs.Eof();
+    rs.Close();
+    return found;
+}
+} // namespace
+
+void CreateClassicBrandTables(ado::Connection& cn, const QString& version, int brandId) {
+    const QString b = QString::number(brandId);
+    CreateTable(cn, QStringLiteral("Pta") + b, ClassicPartColumns(version));
+    cn.Execute(QStringLiteral("CREATE INDEX Pta%1_PartNO ON Pta%1 (PartNO)").arg(b));
+    cn.Execute(QStringLiteral("CREATE INDEX Pta%1_PartID ON Pta%1 (PartID)").arg(b));
+    cn.Execute(QStringLiteral("CREATE INDEX Pta%1_FPartNO ON Pta%1 (FPartNO)").arg(b));
+    CreateTable(cn, QStringLiteral("Alt") + b, ClassicAltColumns(version));
+    cn.Execute(QStringLiteral("CREATE INDEX Alt%1_AltID ON Alt%1 (AltID)").arg(b));
+    const bool six = ClassicAltColumns(version).size() == 6;
+    cn.Execute(
+        QStringLiteral("Insert Into Alt%1 Values( %2 )")
+            .arg(b, six ? QStringLiteral("0, 0, '', '', 0, 0") : QStringLiteral("0, '', '', 0")));
+    CreateTable(cn, QStringLiteral("AltG") + b, { L("ID"), L("PartID"), L("AltID") });
+    cn.Execute(QStringLiteral("CREATE INDEX AltG%1_PartID ON AltG%1 (PartID)").arg(b));
+    CreateTable(cn, QStringLiteral("FacD") + b, { L("ID"), L("PartID"), L("FacID") });
+    if (!tableExists(cn, QStringLiteral("Fac"))) {
+        CreateTable(cn, QStringLiteral("Fac"), { L("FacID"), T("FacName", 60) });
+        CreateTable(cn, QStringLiteral("AltGX"), { L("PartID") });
+        CreateTable(cn, QStringLiteral("MovementStock"),
+            { L("PartID"), L("BrandID"), T("EName", 40), T("TName", 60), T("Model", 30),
+                L("Qty") });
+        CreateTable(cn, QStringLiteral("SPG"),
+            { L("BrandID"), L("PartID"), T("EName", 40), T("TName", 60), T("Model", 30),
+                C("Price") });
+        CreateTable(cn, QStringLiteral("Price"),
+            { L("PartID"), L("BrandID"), T("TName", 60), T("Model", 30) });
+        CreateTable(cn, QStringLiteral("Sale"),
+            { L("PartID"), L("BrandID"), T("TName", 60), T("Model", 30) });
+    }
+}
+
+void AddClassicPart(
+    ado::Connection& cn, const QString& version, int brandId, const ClassicPart& p) {
+    const QString b = QString::number(brandId);
+    auto q = [](const QString& s) { return QLatin1Char('\'') + rt::Quote(s) + QLatin1Char('\''); };
+    QString squeezed = p.partNo;
+    squeezed.remove(QLatin1Char(' ')).remove(QLatin1Char('/')).remove(QLatin1Char('-'));
+    const QString price = rt::Currency::fromDouble(p.price).toText();
+    const QString sale = rt::Currency::fromDouble(p.sale).toText();
+    QStringList cols { QStringLiteral("UpRec"), QStringLiteral("PartID"), QStringLiteral("Kind"),
+        QStringLiteral("FPartNO"), QStringLiteral("PartNO"), QStringLiteral("lAtNO"),
+        QStringLiteral("EName"), QStringLiteral("TName"), QStringLiteral("Model"),
+        QStringLiteral("Description"), QStringLiteral("Import"), QStringLiteral("Price"),
+        QStringLiteral("Sale"), QStringLiteral("BrandID") };
+    QStringList vals { QString::number(p.upRec), QString::number(p.partId), q(p.kind), q(squeezed),
+        q(p.partNo), q(p.lAtNo), q(p.eName), q(p.tName), q(p.model), q(p.description), q(p.import),
+        price, sale, b };
+    for (const auto& c : ClassicPartColumns(version))
+        if (c.name == QLatin1String("DisPrice")) {
+            cols << c.name;
+            vals << q(p.disPrice);
+        }
+    cn.Execute(QStringLiteral("Insert Into Pta%1 (%2) Values( %3 )")
+                   .arg(b, cols.join(QStringLiteral(", ")), vals.join(QStringLiteral(", "))));
+    const bool six = ClassicAltColumns(version).size() == 6;
+    cn.Execute(six ? QStringLiteral("Insert Into Alt%1 Values( %2, 0, %3, %4, %5, 0 )")
+                         .arg(b, QString::number(p.partId), q(p.kind), q(p.partNo), price)
+                   : QStringLiteral("Insert Into Alt%1 Values( %2, %3, %4, %5 )")
+                         .arg(b, QString::number(p.partId), q(p.kind), q(p.partNo), price));
+    if (!p.withSideRows) return;
+    const QString id = QString::number(p.partId);
+    cn.Execute(QStringLiteral("Insert Into MovementStock Values( %1, %2, %3, %4, %5, 0 )")
+                   .arg(id, b, q(p.eName), q(p.tName), q(p.model)));
+    cn.Execute(QStringLiteral("Insert Into SPG Values( %1, %2, %3, %4, %5, %6 )")
+                   .arg(b, id, q(p.eName), q(p.tName), q(p.model), price));
+    cn.Execute(QStringLiteral("Insert Into Price Values( %1, %2, %3, %4 )")
+                   .arg(id, b, q(p.tName), q(p.model)));
+    cn.Execute(QStringLiteral("Insert Into Sale Values( %1, %2, %3, %4 )")
+                   .arg(id, b, q(p.tName), q(p.model)));
+}
+
+void CreateClassicStore(const QString& path, const QString& version, int brandId,
+    const std::vector<ClassicPart>& parts, const QString& password) {
+    StoreSpec spec;
+    spec.version = version;
+    spec.password = password;
+    spec.brands = { { brandId, QStringLiteral("VURE") }, { brandId + 1, QStringLiteral("OTHER") } };
+    int last = 0;
+    for (const auto& p : parts)
+        last = std::max(last, p.partId);
+    spec.counters = { { QStringLiteral("Pta%1").arg(brandId), last } };
+    CreateEmptyFile(path, password);
+    ado::Connection cn;
+    OpenFile(cn, path, password);
+    cn.BeginTrans();
+    CreateSharedTables(cn, spec);
+    CreateClassicBrandTables(cn, version, brandId);
+    for (const auto& p : parts)
+        AddClassicPart(cn, version, brandId, p);
+    cn.CommitTrans();
+    cn.Close();
+}
+
+} // namespace storekit
