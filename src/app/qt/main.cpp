@@ -1,1 +1,11 @@
-int main() { return 0; }
+// The program: one window, no arguments.
+#include "main_window.h"
+
+#include <QApplication>
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    MainWindow window;
+    window.show();
+    return app.exec();
+}

@@ -11,7 +11,8 @@ namespace win {
 
 class GridModel {
 public:
-    // row and column of a changed cell, or -1, -1 when the shape, widths or alignments changed
+    // row and column of a changed cell; -1, -1 when the shape, widths or alignments changed;
+    // -2, -2 when every cell was emptied
     using Listener = std::function<void(int row, int col)>;
     void setListener(Listener l) { listener_ = std::move(l); }
 

@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# Builds, writes the sample store and price list, and starts the window on them.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake --build build -j"$(nproc)"
+./build/storekit sample sample
+cd sample
+if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+  echo "No display here: starting the window under Xvfb (xvfb-run)."
+  exec xvfb-run -a ../build/kordane
+fi
+exec ../build/kordane

@@ -1,0 +1,7 @@
+#!/usr/bin/env bash
+# Builds and runs every test.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake --build build -j"$(nproc)"
+cd build && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$(nproc)"

@@ -1,0 +1,59 @@
+// The Qt window: the controls at their places, modal message boxes, the pointer and the event
+// pump, behind the window port the engine sees.
+#pragma once
+
+#include "app/frmKordane.h"
+#include "platform/window/window_port.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTableWidget>
+#include <QWidget>
+#include <functional>
+#include <map>
+
+class MainWindow : public QWidget, public win::WindowPort {
+    Q_OBJECT
+public:
+    MainWindow();
+    ~MainWindow() override;
+
+    QString text(win::Box box) const override;
+    void setText(win::Box box, const QString& text) override;
+    void setCaption(win::Caption which, const QString& text) override;
+    bool optAccess() const override { return optAccess_->isChecked(); }
+    int chkLikelAt() const override;
+    void setMousePointer(int pointer) override;
+    void setUpDateEnabled(bool enabled) override { cmdUpDate_->setEnabled(enabled); }
+    void msgBox(const QString& text, win::MsgStyle style) override;
+    void doEvents() override;
+    win::GridModel& grid() override { return grid_; }
+    void endProgram() override;
+
+    frmKordane& form() { return form_; }
+    QWidget* control(const char* name) const;
+    // Replaces the modal boxes (tests and scripted runs).
+    std::function<void(const QString&, win::MsgStyle)> messageHook;
+    std::function<void()> endHook;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void syncGrid(int row, int col);
+
+    win::GridModel grid_;
+    frmKordane form_;
+    std::map<win::Box, QLineEdit*> boxes_;
+    QCheckBox* chkLikelAt_ = nullptr;
+    QRadioButton* optAccess_ = nullptr;
+    QRadioButton* optSQL_ = nullptr;
+    QPushButton* cmdUpDate_ = nullptr;
+    QTableWidget* msgDetail_ = nullptr;
+    QButtonGroup* storeType_ = nullptr;
+    bool cursorOverridden_ = false;
+};
