@@ -1,0 +1,362 @@
+// The update of existing classic-schema parts: the dispatch by store version, the standard
+// update against a stand-in store, and the purge of parts without a part number.
+#include "app/members.h"
+#include "storekit/classic.h"
+#include "support/fake_window.h"
+#include "support/odbc_env.h"
+
+#include <QRegularExpression>
+#include <gtest/gtest.h>
+
+using storekit::ClassicPart;
+
+namespace {
+
+const int kBrand = 12;
+
+PartValues Values(const QString& kind, const QString& partNo, const QString& eName = {},
+    const QString& tName = {}, double price = 0, double sale = 0) {
+    PartValues v;
+    v.Kind = kind;
+    v.PartNO = partNo;
+    v.EName = eName;
+    v.TName = tName;
+    v.Price = rt::Currency::fromDouble(price);
+    v.Sale = rt::Currency::fromDouble(sale);
+    v.RunDate = 25670401;
+    return v;
+}
+
+ClassicPart Part(int id, const QString& kind, const QString& partNo, int upRec = 0) {
+    ClassicPart p;
+    p.partId = id;
+    p.kind = kind;
+    p.partNo = partNo;
+    p.eName = QStringLiteral("OLD");
+    p.tName = QStringLiteral("เก่า");
+    p.model = QStringLiteral("OLDMODEL");
+    p.price = 50;
+    p.sale = 40;
+    p.upRec = upRec;
+    return p;
+}
+
+class UpdateTest : public ::testing::Test {
+protected:
+    void TearDown() override { ado::SetTraceHook(nullptr); }
+
+    void openStore(const std::vector<ClassicPart>& parts, const QString& version = "V.31") {
+        const QString path = testenv::TempDir() + QStringLiteral("/Velandor.accdb");
+        storekit::CreateClassicStore(path, QStringLiteral("V.31"), kBrand, parts);
+        fx.useDesktopStore(QString(), path);
+        fx.form.mBrandID = kBrand;
+        fx.form.mStoreVersion = version;
+        fx.form.OpenStoreConnection();
+    }
+    void exec(const QString& sql) { fx.form.cnStore().Execute(sql); }
+    // Every row of a query, its fields joined by "|" (a Null as "NULL").
+    QStringList rows(const QString& sql) {
+        const QStringList names
+            = sql.section(QStringLiteral(" From "), 0, 0).mid(7).split(QStringLiteral(", "));
+        ado::Recordset rs;
+        rs.Open(sql, fx.form.cnStore());
+        QStringList out;
+        for (; !rs.Eof(); rs.MoveNext()) {
+            QStringList fields;
+            for (const QString& name : names) {
+                const rt::Value v = rs.Field(name);
+                fields << (v.isNull() ? QStringLiteral("NULL") : v.toText());
+            }
+            out << fields.join(QLatin1Char('|'));
+        }
+        rs.Close();
+        return out;
+    }
+    QStringList traced(const std::function<void()>& run) {
+        QStringList seen;
+        ado::SetTraceHook([&](const QString& s) { seen << s; });
+        run();
+        ado::SetTraceHook(nullptr);
+        return seen;
+    }
+
+    FormFixture fx;
+};
+
+TEST_F(UpdateTest, FoundPartRunsEveryStatementInOrder) {
+    openStore({ Part(7, "1", "S1234-5") }, QStringLiteral("D.47 (Bar)"));
+    exec(QStringLiteral("Alter Table Pta12 Add Column DisPrice Text(30)"));
+    PartValues v = Values("1", "S1234-5", "FILTER", "แหวน", 120.5, 100);
+    v.AltNO[0] = QStringLiteral("S1234-6");
+    v.Model[0] = QStringLiteral("HILUX");
+    v.Model[2] = QStringLiteral("VIGO");
+    v.Description = QStringLiteral("D");
+    v.Import = QStringLiteral("JP");
+    v.DisPrice = QStringLiteral("10%");
+
+    const QStringList seen = traced([&] { EXPECT_EQ(update::UpdatePartStd(fx.form, v), 0); });
+    const QString where = QStringLiteral("Where Kind = '1' And PartNO = 'S1234-5'");
+    const QStringList expected {
+        "Select UpRec, PartID From Pta12 " + where,
+        "Select Count(PartID) As Rec_Count From Pta12 " + where,
+        "Select UpRec, PartID From Pta12 " + where,
+        "Update Pta12 Set lAtNO = 'S1234-6' Where PartID = 7",
+        "Update Pta12 Set EName = 'FILTER' Where PartID = 7",
+        "Update MovementStock Set EName = 'FILTER' Where PartID = 7 And BrandID = 12",
+        "Update SPG Set EName = 'FILTER' Where BrandID = 12 And PartID = 7",
+        "Update Pta12 Set IndTName = 'หแวน', TName = 'แหวน' Where PartID = 7",
+        "Update MovementStock Set TName = 'แหวน' Where PartID = 7 And BrandID = 12",
+        "Update SPG Set TName = 'แหวน' Where BrandID = 12 And PartID = 7",
+        "Update Price Set TName = 'แหวน' Where PartID = 7 And BrandID = 12",
+        "Update Sale Set TName = 'แหวน' Where PartID = 7 And BrandID = 12",
+        "Update Pta12 Set Model = 'HILUX, VIGO' Where PartID = 7",
+        "Update MovementStock Set Model = 'HILUX, VIGO' Where PartID = 7 And BrandID = 12",
+        "Update SPG Set Model = 'HILUX, VIGO' Where BrandID = 12 And PartID = 7",
+        "Update Price Set Model = 'HILUX, VIGO' Where PartID = 7 And BrandID = 12",
+        "Update Sale Set Model = 'HILUX, VIGO' Where PartID = 7 And BrandID = 12",
+        "Update Pta12 Set Description = 'D' Where PartID = 7",
+        "Update Pta12 Set Import = 'JP' Where PartID = 7",
+        "Update Pta12 Set DisPrice = '10%' Where PartID = 7",
+        "Update Pta12 Set Price = 120.5 Where PartID = 7",
+        "Update Alt12 Set APrice = 120.5 Where AltID = 7",
+        "Update SPG Set Price = 120.5 Where BrandID = 12 And PartID = 7",
+        "Update Pta12 Set Sale = 100 Where PartID = 7",
+        "Select PartID From Pta12 Where PartID = 7 And Price = 120.5 And Sale = 100",
+    };
+    EXPECT_EQ(seen, expected);
+    EXPECT_FALSE(fx.form.rsLookup.isOpen());
+    EXPECT_FALSE(fx.form.rsCheck.isOpen());
+}
+
+TEST_F(UpdateTest, MissingPartIsStagedOnceAsPassed) {
+    openStore({ Part(7, "1", "A-1") });
+    PartValues v = Values("2", "A-1", " OIL  ", "กรอง", 12.5, 0);
+    for (int k = 0; k < 5; ++k) {
+        v.AKind[k] = QString::number(k);
+        v.AltNO[k] = QStringLiteral("ALT%1").arg(k + 1);
+    }
+    for (int k = 0; k < 12; ++k)
+        v.Model[k] = QStringLiteral("M%1").arg(k + 1);
+    v.Description = QStringLiteral("DESC");
+    v.Import = QStringLiteral("IMP");
+    v.DisPrice = QStringLiteral("5%");
+
+    const QStringList seen = traced([&] { update::UpdatePartStd(fx.form, v); });
+    EXPECT_TRUE(seen.filter(QRegularExpression("^Update")).isEmpty());
+    EXPECT_EQ(seen.last(),
+        "Select PartNO From PriceList Where BrandID = 12 And Kind = '2' And PartNO = 'A-1'");
+    EXPECT_EQ(rows("Select BrandID, PartNO, Kind, AltNO_1, AKind_1, AltNO_5, AKind_5, EName, "
+                   "TName, Model_1, Model_12, Description, Import, Price, DisPrice, Sale From "
+                   "PriceList"),
+        QStringList { "12|A-1|2|ALT1|0|ALT5|4| OIL  |กรอง|M1|M12|DESC|IMP|12.5|5%|0" });
+    EXPECT_EQ(rows("Select EName, Price From Pta12"), QStringList { "OLD|50" });
+}
+
+// Rows 7 and 8 share kind and number (8 keeps its texts), row 9 has another kind.
+TEST_F(UpdateTest, EveryMatchingRowIsRewrittenUnderItsOwnUpRec) {
+    struct Case {
+        const char* kind;
+        QStringList pta, movement, spg, alt;
+    } cases[] = {
+        { "1", { "7|NEW|30", "8|OLD|30", "9|OLD|50" }, { "7|NEW", "8|OLD", "9|OLD" },
+            { "7|NEW|30", "8|OLD|30", "9|OLD|50" }, { "7|30", "8|30", "9|50" } },
+        { " ", { "7|NEW|30", "8|OLD|30", "9|NEW|30" }, { "7|NEW", "8|OLD", "9|NEW" },
+            { "7|NEW|30", "8|OLD|30", "9|NEW|30" }, { "7|30", "8|30", "9|30" } },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.kind);
+        fx.form.releaseStore();
+        openStore({ Part(7, "1", "A-1"), Part(8, "1", "A-1", 1), Part(9, "2", "A-1") });
+        PartValues v = Values(c.kind, "A-1", "NEW", {}, 30);
+        update::UpdatePartStd(fx.form, v);
+        EXPECT_EQ(rows("Select PartID, EName, Price From Pta12 Order By PartID"), c.pta);
+        EXPECT_EQ(rows("Select PartID, EName From MovementStock Order By PartID"), c.movement);
+        EXPECT_EQ(rows("Select PartID, EName, Price From SPG Order By PartID"), c.spg);
+        EXPECT_EQ(rows("Select AltID, APrice From Alt12 Where AltID > 0 Order By AltID"), c.alt);
+    }
+}
+
+TEST_F(UpdateTest, PricesAndReadBackFollowWhichAmountsAreSet) {
+    struct Case {
+        double price, sale;
+        const char* pta; // Price|Sale
+        const char* altAndSpg; // APrice|SPG Price
+        const char* readBack; // "" for none
+    } cases[] = {
+        { 0, 0, "50|40", "50|50", "" },
+        { 0, 5, "50|5", "50|50", "Select PartID From Pta12 Where PartID = 7 And Sale = 5" },
+        { 5, 0, "5|40", "5|5", "Select PartID From Pta12 Where PartID = 7 And Price = 5" },
+        { -2.25, 7.5, "-2.25|7.5", "-2.25|-2.25",
+            "Select PartID From Pta12 Where PartID = 7 And Price = -2.25 And Sale = 7.5" },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.pta);
+        fx.form.releaseStore();
+        openStore({ Part(7, "1", "A-1", 1) });
+        PartValues v = Values("1", "A-1", {}, {}, c.price, c.sale);
+        const QStringList seen = traced([&] { update::UpdatePartStd(fx.form, v); });
+        EXPECT_EQ(seen.filter(QRegularExpression("^Select PartID ")),
+            *c.readBack ? QStringList { c.readBack } : QStringList {});
+        EXPECT_EQ(rows("Select Price, Sale From Pta12"), QStringList { c.pta });
+        const QStringList alt = rows("Select APrice From Alt12 Where AltID = 7");
+        const QStringList spg = rows("Select Price From SPG");
+        EXPECT_EQ(alt.value(0) + "|" + spg.value(0), c.altAndSpg);
+    }
+}
+
+// The discount text goes only to stores whose part rows carry it (the member is called
+// directly, as pass 2 does for every version it has no case for).
+TEST_F(UpdateTest, DiscountTextFollowsTheStoreVersion) {
+    struct Case {
+        const char* version;
+        const char* disPrice;
+        QStringList expected;
+    } cases[] = {
+        { "V.33", "10%", { "NULL", "NULL" } },
+        { "P.46 (Bar)", "10%", { "10%", "10%" } },
+        { "D.47 (Bar) ", "10%", { "10%", "10%" } },
+        { "P.61 (Bar)", "10%", { "10%", "10%" } },
+        { "p.46 (bar)", "10%", { "NULL", "NULL" } },
+        { "P.48 (Bar)", "10%", { "NULL", "NULL" } },
+        { "P.62 (Bar)", "  ", { "NULL", "NULL" } },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.version);
+        fx.form.releaseStore();
+        openStore({ Part(7, "1", "A-1"), Part(8, "1", "A-1", 1) }, c.version);
+        exec(QStringLiteral("Alter Table Pta12 Add Column DisPrice Text(30)"));
+        PartValues v = Values("1", "A-1");
+        v.DisPrice = c.disPrice;
+        update::UpdatePartStd(fx.form, v);
+        EXPECT_EQ(rows("Select DisPrice From Pta12 Order By PartID"), c.expected);
+    }
+}
+
+TEST_F(UpdateTest, FailedReadBackRaises) {
+    struct Case {
+        const char* name;
+        const char* trigger;
+        const char* partNo;
+    } cases[] = {
+        { "staging",
+            "Create Trigger lose After Insert On PriceList Begin "
+            "Delete From PriceList Where rowid = new.rowid; End",
+            "NEW-1" },
+        { "prices",
+            "Create Trigger lose After Update Of Price On Pta12 Begin "
+            "Update Pta12 Set Price = 1 Where PartID = new.PartID; End",
+            "A-1" },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        fx.form.releaseStore();
+        openStore({ Part(7, "1", "A-1") });
+        exec(QString::fromUtf8(c.trigger));
+        PartValues v = Values("1", c.partNo, {}, {}, 9);
+        EXPECT_THROW(update::UpdatePartStd(fx.form, v), rt::RunError);
+        EXPECT_FALSE(fx.form.rsCheck.isOpen());
+        EXPECT_FALSE(fx.form.rsLookup.isOpen());
+    }
+}
+
+TEST_F(UpdateTest, QuotesInTextsReachTheStoreUnchanged) {
+    openStore({ Part(7, "", "O'1") });
+    PartValues found = Values("", "O'1", "O'RING", "โอ'ริง", 0, 0);
+    found.Model[0] = QStringLiteral("D'MAX");
+    update::UpdatePartStd(fx.form, found);
+    EXPECT_EQ(rows("Select EName, TName, Model From Pta12"), QStringList { "O'RING|โอ'ริง|D'MAX" });
+    EXPECT_EQ(rows("Select EName, Model From SPG"), QStringList { "O'RING|D'MAX" });
+
+    PartValues missing = Values("'", "N'2", "IT'S");
+    update::UpdatePartStd(fx.form, missing);
+    EXPECT_EQ(rows("Select Kind, PartNO, EName From PriceList"), QStringList { "'|N'2|IT'S" });
+}
+
+TEST_F(UpdateTest, DispatchByStoreVersion) {
+    struct Case {
+        const char* version;
+        const char* member; // the placeholder reached, or "" for the standard update
+    } cases[] = {
+        { "P.45 (Bar)", "UpdatePartP45" },
+        { "P.48 (Bar)", "UpdatePartP48" },
+        { " P.48 (Bar) ", "UpdatePartP48" },
+        { "P.49 (Bar)", "UpdatePartP49" },
+        { "P.61 (Bar)", "UpdatePartP61" },
+        { "P.64 (Bar)", "UpdatePartP64" },
+        { "P.65 (Bar)", "UpdatePartP65" },
+        { "P.66 (Bar)", "UpdatePartP66" },
+        { "P.68 (Bar)", "UpdatePartP68" },
+        { "p.48 (bar)", "" },
+        { "P.46 (Bar)", "" },
+        { "V.31", "" },
+    };
+    openStore({});
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.version);
+        fx.form.mStoreVersion = c.version;
+        PartValues v = Values("1", "A-1");
+        QString reached;
+        const QStringList seen = traced([&] {
+            try {
+                update::UpdatePart(fx.form, v);
+            } catch (const rt::RunError& e) {
+                reached = e.message().section(QLatin1Char(' '), 0, 0);
+            }
+        });
+        EXPECT_EQ(reached, c.member);
+        if (!*c.member) {
+            EXPECT_EQ(seen.value(0),
+                "Select UpRec, PartID From Pta12 Where Kind = '1' And PartNO = 'A-1'");
+        }
+    }
+}
+
+TEST_F(UpdateTest, PurgeBlankPartsRemovesThemAndResetsTheCounter) {
+    struct Case {
+        const char* name;
+        std::vector<std::pair<int, const char*>> parts; // nullptr: a Null PartNO
+        std::vector<int> remaining;
+        const char* lastId;
+    } cases[] = {
+        { "none blank", { { 1, "A" }, { 3, "B" } }, { 1, 3 }, "3" },
+        { "highest blank", { { 1, "A" }, { 4, nullptr }, { 5, "" }, { 6, "" } }, { 1, 4 }, "4" },
+        { "all blank", { { 5, "" }, { 6, "" } }, {}, "99" },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        fx.form.releaseStore();
+        std::vector<ClassicPart> parts;
+        for (const auto& [id, no] : c.parts)
+            parts.push_back(Part(id, "1", no ? no : ""));
+        openStore(parts);
+        int linkId = 0;
+        for (const auto& [id, no] : c.parts) {
+            if (!no)
+                exec(QStringLiteral("Update Pta12 Set PartNO = Null Where PartID = %1").arg(id));
+            for (const auto& [other, otherNo] : c.parts)
+                if (other != id)
+                    exec(QStringLiteral("Insert Into AltG12 Values( %1, %2, %3 )")
+                             .arg(++linkId)
+                             .arg(id)
+                             .arg(other));
+        }
+        exec(QStringLiteral("Update LastID Set LastID = 99 Where NameID = 'Pta12'"));
+
+        update::PurgeBlankParts(fx.form);
+
+        QStringList ids, links;
+        for (int id : c.remaining) {
+            ids << QString::number(id);
+            for (int other : c.remaining)
+                if (other != id) links << QStringLiteral("%1|%2").arg(id).arg(other);
+        }
+        EXPECT_EQ(rows("Select PartID From Pta12 Order By PartID"), ids);
+        EXPECT_EQ(rows("Select AltID From Alt12 Where AltID > 0 Order By AltID"), ids);
+        EXPECT_EQ(rows("Select PartID, AltID From AltG12 Order By PartID, AltID"), links);
+        EXPECT_EQ(
+            rows("Select LastID From LastID Where NameID = 'Pta12'"), QStringList { c.lastId });
+        EXPECT_FALSE(fx.form.rsList.isOpen());
+    }
+}
+
+} // namespace
