@@ -1,0 +1,64 @@
+// The residue check after pass 1: every priced row the store lacks or prices differently goes
+// into PriceListAll, the work list of pass 2.
+#include "app/members.h"
+#include "platform/runtime/error.h"
+#include "platform/runtime/text.h"
+#include "price_walk.h"
+
+#include <QStringList>
+
+namespace reconcile {
+
+namespace {
+
+// The list row as read, all 33 values in the column order of PriceListAll.
+QString insertStatement(const PriceRow& r) {
+    QStringList v { Quoted(r.Kind), Quoted(r.PartNO), Quoted(r.PartNew), Quoted(r.FPartNew) };
+    for (int k = 0; k < 5; ++k)
+        v << Quoted(r.AKind[k]) << Quoted(r.AltNO[k]);
+    v << Quoted(r.EName) << Quoted(r.TName);
+    for (const QString& m : r.Model)
+        v << Quoted(m);
+    v << Quoted(r.Description) << Quoted(r.Import) << r.Price.toText() << Quoted(r.DisPrice)
+      << r.Sale.toText();
+    return QStringLiteral("Insert Into PriceListAll Values( ") + v.join(QStringLiteral(", "))
+        + QStringLiteral(" )");
+}
+
+void record(frmKordane& f, const PriceRow& r) {
+    f.Execute(f.cnPriceList(), insertStatement(r));
+    QString where = QStringLiteral(" Where ");
+    if (!r.Kind.isEmpty())
+        where += QStringLiteral("Kind = ") + Quoted(r.Kind) + QStringLiteral(" And ");
+    f.Open(f.rsCheck, f.cnPriceList(),
+        QStringLiteral("Select PartNO From PriceListAll") + where + QStringLiteral("PartNO = ")
+            + Quoted(r.PartNO));
+    const bool found = !f.rsCheck.Eof();
+    f.rsCheck.Close();
+    // pass 2 works on what is in the table, so a row that did not arrive ends the run
+    if (!found)
+        throw rt::RunError(
+            QStringLiteral("PriceListAll does not hold the row just inserted: ") + r.PartNO);
+}
+
+} // namespace
+
+void CollectPriceListAll(frmKordane& f) {
+    ShowCheckStart(f);
+    f.Execute(f.cnPriceList(), QStringLiteral("Delete From PriceListAll"));
+    const StoreLookup lookup = ChooseStoreLookup(f);
+    WalkPriceTables(f, { QStringLiteral(" ("), false }, [&](const PriceRow& row, const QString&) {
+        switch (CompareWithStore(f, lookup, row).verdict) {
+        case Verdict::Missing:
+        case Verdict::SaleDiffers:
+        case Verdict::PriceDiffers:
+            record(f, row);
+            break;
+        case Verdict::Skipped:
+        case Verdict::Same:
+            break;
+        }
+    });
+}
+
+} // namespace reconcile

@@ -1,0 +1,35 @@
+// The store of price lookups only.
+#include "price_check.h"
+
+#include "platform/runtime/text.h"
+
+namespace storekit {
+
+void CreatePricedStore(const QString& path, const QString& version, int brandId,
+    const QString& partTable, const std::vector<PricedPart>& parts) {
+    StoreSpec spec;
+    spec.version = version;
+    spec.brands = { { brandId, QStringLiteral("VURE") } };
+    spec.ptaBrands = { { brandId, QStringLiteral("VURE") } };
+    CreateEmptyFile(path);
+    ado::Connection cn;
+    OpenFile(cn, path);
+    cn.BeginTrans();
+    CreateSharedTables(cn, spec);
+    const QString money = QStringLiteral("Currency");
+    CreateTable(cn, partTable,
+        { { QStringLiteral("Kind"), Text(1) }, { QStringLiteral("PartNO"), Text(40) },
+            { QStringLiteral("FPartNO"), Text(40) }, { QStringLiteral("Price"), money },
+            { QStringLiteral("Sale"), money }, { QStringLiteral("Price1"), money },
+            { QStringLiteral("Sale1"), money } });
+    auto q = [](const QString& s) { return QLatin1Char('\'') + rt::Quote(s) + QLatin1Char('\''); };
+    auto c = [](double v) { return rt::Currency::fromDouble(v).toText(); };
+    for (const auto& p : parts)
+        cn.Execute(QStringLiteral("Insert Into %1 Values( %2, %3, %4, %5, %6, %7, %8 )")
+                       .arg(partTable, q(p.kind), q(p.partNo), q(p.fPartNo), c(p.price), c(p.sale),
+                           c(p.price1), c(p.sale1)));
+    cn.CommitTrans();
+    cn.Close();
+}
+
+} // namespace storekit
