@@ -1,0 +1,116 @@
+// Whole runs through the UpDate handler with a fake window: a price list of two numbered
+// tables against a classic store of each version that holds some of the parts.
+#include "storekit/classic.h"
+#include "support/fake_window.h"
+#include "support/odbc_env.h"
+
+#include <QRegularExpression>
+#include <gtest/gtest.h>
+
+using storekit::MakePriceRow;
+
+namespace {
+
+struct Rows {
+    // every row of a query as "a|b|c" texts, in order
+    static QStringList of(const QString& path, const QString& sql) {
+        ado::Connection cn;
+        storekit::OpenFile(cn, path, QStringLiteral("KWZ730258"));
+        ado::Recordset rs;
+        rs.Open(sql, cn);
+        QStringList out;
+        while (!rs.Eof()) {
+            QStringList cells;
+            for (const QString& c : sql.section(QStringLiteral(" From "), 0, 0).mid(7).split(QStringLiteral(", ")))
+                cells << rs.Field(c).textOrEmpty();
+            out << cells.join(QLatin1Char('|'));
+            rs.MoveNext();
+        }
+        rs.Close();
+        return out;
+    }
+};
+
+struct RunCase {
+    const char* version;
+    bool sqlServer;
+};
+
+class TransferRun : public ::testing::TestWithParam<RunCase> {};
+
+TEST_P(TransferRun, UpdatesInsertsAndGroups) {
+    const RunCase c = GetParam();
+    const QString dir = testenv::TempDir();
+    const QString store = dir + QStringLiteral("/Velandor.accdb");
+    const QString list = dir + QStringLiteral("/PriceList_VURE.mdb");
+    storekit::ClassicPart known;
+    known.partId = 1;
+    known.kind = QStringLiteral("0");
+    known.partNo = QStringLiteral("15601-87703");
+    known.eName = QStringLiteral("OIL FILTER");
+    known.tName = QStringLiteral("ไส้กรอง");
+    known.price = 180;
+    known.sale = 150;
+    storekit::CreateClassicStore(store, QString::fromLatin1(c.version), 12, {known},
+                                 c.sqlServer ? QString() : QStringLiteral("KWZ730258"));
+    if (c.sqlServer) { // the stand-in of the server has no file password
+        ado::Connection cn;
+        storekit::OpenFile(cn, store);
+        cn.Execute(QStringLiteral("CREATE TABLE StandInPassword (Pwd TEXT)"));
+        cn.Execute(QStringLiteral("INSERT INTO StandInPassword VALUES ('KWZ730258')"));
+    }
+    storekit::CreatePriceList(
+        list,
+        {{3,
+          {MakePriceRow(QStringLiteral("0"), QStringLiteral("15601-87703"), QStringLiteral("OIL FILTER NEW"),
+                        QString::fromUtf8("ไส้กรองน้ำมัน"), 195, 160, {}, QStringLiteral("HILUX")),
+           MakePriceRow(QStringLiteral("1"), QStringLiteral("N-1"), QStringLiteral("BELT'S"),
+                        QString::fromUtf8("เข็มขัด"), 450, 0, {QString(), QStringLiteral("N-2")},
+                        QStringLiteral("VIGO"))}},
+         {1, {MakePriceRow(QString(), QStringLiteral("N-3"), QStringLiteral("CAP"), QString(), 20, 15)}}},
+        QStringLiteral("PLN394"));
+
+    FormFixture fx;
+    if (c.sqlServer)
+        fx.useSqlServerStore(list, store);
+    else
+        fx.useDesktopStore(list, store);
+    fx.form.cmdUpDate_Click();
+
+    ASSERT_EQ(fx.window.messages.size(), 1u);
+    EXPECT_EQ(fx.window.messages[0].text, QStringLiteral("เสร็จแล้วจ้า"));
+    EXPECT_TRUE(fx.window.upDateEnabled);
+    EXPECT_EQ(fx.window.pointer, win::Arrow);
+
+    EXPECT_EQ(Rows::of(store, QStringLiteral("Select PartID, Kind, PartNO, EName, TName, Model, Price, Sale, PartCode "
+                                             "From Pta12 Order By PartID")),
+              (QStringList{QStringLiteral("1|0|15601-87703|OIL FILTER NEW|ไส้กรองน้ำมัน|HILUX|195|160|"),
+                           QStringLiteral("2||N-3|CAP|CAP||20|15|N-3"),
+                           QStringLiteral("3|1|N-1|BELT'S|เข็มขัด|VIGO|450|450|1-N-1"),
+                           QStringLiteral("4||N-2|BELT'S|เข็มขัด|VIGO|450|450|N-2")}))
+        << c.version;
+    EXPECT_EQ(Rows::of(store, QStringLiteral("Select AltID, AKind, AltNO, APrice From Alt12 Order By AltID")),
+              (QStringList{QStringLiteral("0|||0"), QStringLiteral("1|0|15601-87703|195"),
+                           QStringLiteral("2||N-3|20"), QStringLiteral("3|1|N-1|450"), QStringLiteral("4||N-2|450")}));
+    EXPECT_EQ(Rows::of(store, QStringLiteral("Select PartID, AltID From AltG12 Order By PartID, AltID")),
+              (QStringList{QStringLiteral("2|0"), QStringLiteral("3|4"), QStringLiteral("4|0"), QStringLiteral("4|3")}));
+    EXPECT_EQ(Rows::of(store, QStringLiteral("Select NameID, LastID From LastID")), QStringList{QStringLiteral("Pta12|4")});
+    EXPECT_TRUE(Rows::of(store, QStringLiteral("Select PartNO From PriceList")).isEmpty());
+    EXPECT_EQ(fx.window.text(win::Box::txtQTY), QStringLiteral("กำลังตรวจสอบข้อมูล  VURE  100 %"));
+    EXPECT_TRUE(fx.window.qtyHistory.contains(QStringLiteral("กำลังเปลี่ยนราคา  VURE_3  (1)  50 %")));
+    EXPECT_TRUE(fx.window.qtyHistory.contains(QStringLiteral("กำลังเปลี่ยนราคา  VURE_1  (0)  100 %")));
+    EXPECT_EQ(fx.window.grid().TextMatrix(1, 3), QString());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Versions, TransferRun,
+    ::testing::Values(RunCase{"V.31", false}, RunCase{"V.32", false}, RunCase{"V.41", false},
+                      RunCase{"V.51", false}, RunCase{"V.61", false}, RunCase{"P.42", false},
+                      RunCase{"Ver 3.1 SQL", true}, RunCase{"V.33", false}, RunCase{"V.33", true}),
+    [](const auto& info) {
+        QString n = QString::fromLatin1(info.param.version) + (info.param.sqlServer ? "_Odbc" : "");
+        n.replace(QRegularExpression(QStringLiteral("[^A-Za-z0-9]")), QStringLiteral("_"));
+        return n.toStdString();
+    });
+
+} // namespace
