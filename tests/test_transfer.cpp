@@ -13,15 +13,17 @@ namespace {
 
 struct Rows {
     // every row of a query as "a|b|c" texts, in order
-    static QStringList of(const QString& path, const QString& sql) {
+    static QStringList of(const QString& path, const QString& sql,
+        const QString& password = QStringLiteral("KWZ730258")) {
         ado::Connection cn;
-        storekit::OpenFile(cn, path, QStringLiteral("KWZ730258"));
+        storekit::OpenFile(cn, path, password);
         ado::Recordset rs;
         rs.Open(sql, cn);
         QStringList out;
         while (!rs.Eof()) {
             QStringList cells;
-            for (const QString& c : sql.section(QStringLiteral(" From "), 0, 0).mid(7).split(QStringLiteral(", ")))
+            for (const QString& c :
+                sql.section(QStringLiteral(" From "), 0, 0).mid(7).split(QStringLiteral(", ")))
                 cells << rs.Field(c).textOrEmpty();
             out << cells.join(QLatin1Char('|'));
             rs.MoveNext();
@@ -36,7 +38,7 @@ struct RunCase {
     bool sqlServer;
 };
 
-class TransferRun : public ::testing::TestWithParam<RunCase> {};
+class TransferRun : public ::testing::TestWithParam<RunCase> { };
 
 TEST_P(TransferRun, UpdatesInsertsAndGroups) {
     const RunCase c = GetParam();
@@ -51,23 +53,25 @@ TEST_P(TransferRun, UpdatesInsertsAndGroups) {
     known.tName = QStringLiteral("ไส้กรอง");
     known.price = 180;
     known.sale = 150;
-    storekit::CreateClassicStore(store, QString::fromLatin1(c.version), 12, {known},
-                                 c.sqlServer ? QString() : QStringLiteral("KWZ730258"));
+    storekit::CreateClassicStore(store, QString::fromLatin1(c.version), 12, { known },
+        c.sqlServer ? QString() : QStringLiteral("KWZ730258"));
     if (c.sqlServer) { // the stand-in of the server has no file password
         ado::Connection cn;
         storekit::OpenFile(cn, store);
         cn.Execute(QStringLiteral("CREATE TABLE StandInPassword (Pwd TEXT)"));
         cn.Execute(QStringLiteral("INSERT INTO StandInPassword VALUES ('KWZ730258')"));
     }
-    storekit::CreatePriceList(
-        list,
-        {{3,
-          {MakePriceRow(QStringLiteral("0"), QStringLiteral("15601-87703"), QStringLiteral("OIL FILTER NEW"),
-                        QString::fromUtf8("ไส้กรองน้ำมัน"), 195, 160, {}, QStringLiteral("HILUX")),
-           MakePriceRow(QStringLiteral("1"), QStringLiteral("N-1"), QStringLiteral("BELT'S"),
-                        QString::fromUtf8("เข็มขัด"), 450, 0, {QString(), QStringLiteral("N-2")},
-                        QStringLiteral("VIGO"))}},
-         {1, {MakePriceRow(QString(), QStringLiteral("N-3"), QStringLiteral("CAP"), QString(), 20, 15)}}},
+    storekit::CreatePriceList(list,
+        { { 3,
+              { MakePriceRow(QStringLiteral("0"), QStringLiteral("15601-87703"),
+                    QStringLiteral("OIL FILTER NEW"), QString::fromUtf8("ไส้กรองน้ำมัน"), 195, 160, {},
+                    QStringLiteral("HILUX")),
+                  MakePriceRow(QStringLiteral("1"), QStringLiteral("N-1"), QStringLiteral("BELT'S"),
+                      QString::fromUtf8("เข็มขัด"), 450, 0, { QString(), QStringLiteral("N-2") },
+                      QStringLiteral("VIGO")) } },
+            { 1,
+                { MakePriceRow(QString(), QStringLiteral("N-3"), QStringLiteral("CAP"), QString(),
+                    20, 15) } } },
         QStringLiteral("PLN394"));
 
     FormFixture fx;
@@ -82,19 +86,26 @@ TEST_P(TransferRun, UpdatesInsertsAndGroups) {
     EXPECT_TRUE(fx.window.upDateEnabled);
     EXPECT_EQ(fx.window.pointer, win::Arrow);
 
-    EXPECT_EQ(Rows::of(store, QStringLiteral("Select PartID, Kind, PartNO, EName, TName, Model, Price, Sale, PartCode "
-                                             "From Pta12 Order By PartID")),
-              (QStringList{QStringLiteral("1|0|15601-87703|OIL FILTER NEW|ไส้กรองน้ำมัน|HILUX|195|160|"),
-                           QStringLiteral("2||N-3|CAP|CAP||20|15|N-3"),
-                           QStringLiteral("3|1|N-1|BELT'S|เข็มขัด|VIGO|450|450|1-N-1"),
-                           QStringLiteral("4||N-2|BELT'S|เข็มขัด|VIGO|450|450|N-2")}))
+    EXPECT_EQ(Rows::of(store,
+                  QStringLiteral(
+                      "Select PartID, Kind, PartNO, EName, TName, Model, Price, Sale, PartCode "
+                      "From Pta12 Order By PartID")),
+        (QStringList { QStringLiteral("1|0|15601-87703|OIL FILTER NEW|ไส้กรองน้ำมัน|HILUX|195|160|"),
+            QStringLiteral("2||N-3|CAP|CAP||20|15|N-3"),
+            QStringLiteral("3|1|N-1|BELT'S|เข็มขัด|VIGO|450|450|1-N-1"),
+            QStringLiteral("4||N-2|BELT'S|เข็มขัด|VIGO|450|450|N-2") }))
         << c.version;
-    EXPECT_EQ(Rows::of(store, QStringLiteral("Select AltID, AKind, AltNO, APrice From Alt12 Order By AltID")),
-              (QStringList{QStringLiteral("0|||0"), QStringLiteral("1|0|15601-87703|195"),
-                           QStringLiteral("2||N-3|20"), QStringLiteral("3|1|N-1|450"), QStringLiteral("4||N-2|450")}));
-    EXPECT_EQ(Rows::of(store, QStringLiteral("Select PartID, AltID From AltG12 Order By PartID, AltID")),
-              (QStringList{QStringLiteral("2|0"), QStringLiteral("3|4"), QStringLiteral("4|0"), QStringLiteral("4|3")}));
-    EXPECT_EQ(Rows::of(store, QStringLiteral("Select NameID, LastID From LastID")), QStringList{QStringLiteral("Pta12|4")});
+    EXPECT_EQ(Rows::of(store,
+                  QStringLiteral("Select AltID, AKind, AltNO, APrice From Alt12 Order By AltID")),
+        (QStringList { QStringLiteral("0|||0"), QStringLiteral("1|0|15601-87703|195"),
+            QStringLiteral("2||N-3|20"), QStringLiteral("3|1|N-1|450"),
+            QStringLiteral("4||N-2|450") }));
+    EXPECT_EQ(
+        Rows::of(store, QStringLiteral("Select PartID, AltID From AltG12 Order By PartID, AltID")),
+        (QStringList { QStringLiteral("2|0"), QStringLiteral("3|4"), QStringLiteral("4|0"),
+            QStringLiteral("4|3") }));
+    EXPECT_EQ(Rows::of(store, QStringLiteral("Select NameID, LastID From LastID")),
+        QStringList { QStringLiteral("Pta12|4") });
     EXPECT_TRUE(Rows::of(store, QStringLiteral("Select PartNO From PriceList")).isEmpty());
     EXPECT_EQ(fx.window.text(win::Box::txtQTY), QStringLiteral("กำลังตรวจสอบข้อมูล  VURE  100 %"));
     EXPECT_TRUE(fx.window.qtyHistory.contains(QStringLiteral("กำลังเปลี่ยนราคา  VURE_3  (1)  50 %")));
@@ -102,15 +113,105 @@ TEST_P(TransferRun, UpdatesInsertsAndGroups) {
     EXPECT_EQ(fx.window.grid().TextMatrix(1, 3), QString());
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Versions, TransferRun,
-    ::testing::Values(RunCase{"V.31", false}, RunCase{"V.32", false}, RunCase{"V.41", false},
-                      RunCase{"V.51", false}, RunCase{"V.61", false}, RunCase{"P.42", false},
-                      RunCase{"Ver 3.1 SQL", true}, RunCase{"V.33", false}, RunCase{"V.33", true}),
+INSTANTIATE_TEST_SUITE_P(Versions, TransferRun,
+    ::testing::Values(RunCase { "V.31", false }, RunCase { "V.32", false },
+        RunCase { "V.41", false }, RunCase { "V.51", false }, RunCase { "V.61", false },
+        RunCase { "P.42", false }, RunCase { "Ver 3.1 SQL", true }, RunCase { "V.33", false },
+        RunCase { "V.33", true }),
     [](const auto& info) {
         QString n = QString::fromLatin1(info.param.version) + (info.param.sqlServer ? "_Odbc" : "");
         n.replace(QRegularExpression(QStringLiteral("[^A-Za-z0-9]")), QStringLiteral("_"));
         return n.toStdString();
     });
+
+} // namespace
+
+namespace {
+
+struct SmallRun {
+    QString dir = testenv::TempDir();
+    QString store = dir + QStringLiteral("/Velandor.accdb");
+    QString list = dir + QStringLiteral("/PriceList_VURE.mdb");
+    FormFixture fx;
+    SmallRun() {
+        storekit::ClassicPart known;
+        known.partId = 1;
+        known.kind = QStringLiteral("0");
+        known.partNo = QStringLiteral("K-1");
+        known.tName = QStringLiteral("เดิม");
+        known.price = 100;
+        storekit::CreateClassicStore(
+            store, QStringLiteral("V.31"), 12, { known }, QStringLiteral("KWZ730258"));
+        storekit::CreatePriceList(list,
+            { { 1,
+                  { MakePriceRow(QStringLiteral("0"), QStringLiteral("K-1"),
+                        QStringLiteral("KNOWN"), QString::fromUtf8("เดิม"), 100),
+                      MakePriceRow(QString(), QStringLiteral("N-3"), QStringLiteral("CAP"),
+                          QString::fromUtf8("ฝา"), 20, 15, {}, QStringLiteral("VIGO")) } },
+                { 2,
+                    { MakePriceRow(QStringLiteral("1"), QStringLiteral("N-1"),
+                        QStringLiteral("BELT"), QString(), 450, 0, { QStringLiteral("N-2") }) } } },
+            QStringLiteral("PLN394"));
+        fx.useDesktopStore(list, store);
+    }
+    void exec(const QString& sql) {
+        ado::Connection cn;
+        storekit::OpenFile(cn, store, QStringLiteral("KWZ730258"));
+        cn.Execute(sql);
+    }
+};
+
+TEST(TransferFailure, FaultInTheMiddleKeepsCommittedPartsAndRollsBackThePartInHand) {
+    SmallRun run;
+    // the replacement part of the second table's row is refused by the store
+    run.exec(QStringLiteral("CREATE TRIGGER refuse BEFORE INSERT ON Pta12 WHEN NEW.PartNO = 'N-2' "
+                            "BEGIN SELECT RAISE(ABORT, 'refused'); END"));
+    run.fx.form.cmdUpDate_Click();
+    ASSERT_EQ(run.fx.window.messages.size(), 1u);
+    EXPECT_EQ(run.fx.window.messages[0].text, QStringLiteral("ไม่สามรถบันทึกได้"));
+    EXPECT_FALSE(run.fx.window.upDateEnabled);
+    EXPECT_EQ(run.fx.window.pointer, win::ArrowHourglass);
+    EXPECT_EQ(
+        Rows::of(run.store, QStringLiteral("Select PartID, PartNO From Pta12 Order By PartID")),
+        (QStringList { QStringLiteral("1|K-1"), QStringLiteral("2|N-3") }));
+    EXPECT_EQ(Rows::of(run.store, QStringLiteral("Select NameID, LastID From LastID")),
+        QStringList { QStringLiteral("Pta12|2") });
+    EXPECT_EQ(Rows::of(run.store, QStringLiteral("Select PartNO From PriceList Order By PartNO")),
+        (QStringList { QStringLiteral("N-1"), QStringLiteral("N-2") }));
+    EXPECT_EQ(Rows::of(run.store, QStringLiteral("Select PartID, AltID From AltG12")),
+        QStringList { QStringLiteral("2|0") });
+}
+
+TEST(TransferResidue, PartsLeftOutAreCollectedWalkedAgainAndListed) {
+    SmallRun run;
+    run.exec(QStringLiteral("Update LastID Set LastID = Null")); // no key can be allocated
+    run.fx.form.cmdUpDate_Click();
+    ASSERT_EQ(run.fx.window.messages.size(), 1u);
+    EXPECT_EQ(run.fx.window.messages[0].text, QStringLiteral("เสร็จแล้วจ้า"));
+    EXPECT_EQ(Rows::of(run.store, QStringLiteral("Select PartID From Pta12")),
+        QStringList { QStringLiteral("1") });
+    EXPECT_EQ(
+        Rows::of(run.list, QStringLiteral("Select Kind, PartNO From PriceListAll Order By PartNO"),
+            QStringLiteral("PLN394")),
+        (QStringList { QStringLiteral("1|N-1"), QStringLiteral("|N-3") }));
+    EXPECT_TRUE(
+        run.fx.window.qtyHistory.contains(QStringLiteral("กำลังเปลี่ยนราคา  VURE_All  (0)  100 %")));
+    const win::GridModel& g = run.fx.window.grid();
+    auto row = [&](int r) {
+        QStringList cells;
+        for (int c = 1; c <= 7; ++c)
+            cells << g.TextMatrix(r, c);
+        return cells.join(QLatin1Char('|'));
+    };
+    EXPECT_EQ(row(1), QStringLiteral("1|New|N-3|ฝา|VIGO||20"));
+    EXPECT_EQ(row(2), QStringLiteral("2|New|1 - N-1||||450"));
+    EXPECT_EQ(row(3), QStringLiteral("||||||"));
+
+    // a second run starts from a fresh grid: the same two rows, not four
+    run.fx.form.cmdUpDate_Click();
+    EXPECT_EQ(row(1), QStringLiteral("1|New|N-3|ฝา|VIGO||20"));
+    EXPECT_EQ(row(3), QStringLiteral("||||||"));
+    EXPECT_EQ(g.Rows(), 30);
+}
 
 } // namespace
