@@ -63,6 +63,7 @@ public:
     void RecreateStagingTableSql();
     int32_t CountStagedParts();
     int16_t OpenStagedParts();
+    void EmptyStagedParts(); // the brand's staged rows
 
     // Run sequence and passes.
     void RunTransfer();

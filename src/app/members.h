@@ -3,21 +3,11 @@
 #pragma once
 
 #include "frmKordane.h"
-#include "platform/runtime/currency.h"
-
-#include <array>
+#include "price_row.h"
 
 // The 32 values of one price-list row (or replacement number) as the passes hand them on.
 // Members take them by reference and may change them (the caller then sees the change).
-struct PartValues {
-    QString Kind, PartNO;
-    std::array<QString, 5> AKind, AltNO;
-    QString EName, TName;
-    std::array<QString, 12> Model;
-    QString Description, Import;
-    rt::Currency Price;
-    QString DisPrice;
-    rt::Currency Sale;
+struct PartValues : PriceFields {
     int32_t RunDate = 0;
 };
 

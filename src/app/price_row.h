@@ -7,8 +7,9 @@
 #include <QStringList>
 #include <array>
 
-struct PriceRow {
-    QString Kind, PartNO, PartNew, FPartNew;
+// The values a pass hands on for one part; a price-list row adds the store's spellings.
+struct PriceFields {
+    QString Kind, PartNO;
     std::array<QString, 5> AKind, AltNO;
     QString EName, TName;
     std::array<QString, 12> Model;
@@ -16,6 +17,10 @@ struct PriceRow {
     rt::Currency Price;
     QString DisPrice;
     rt::Currency Sale;
+};
+
+struct PriceRow : PriceFields {
+    QString PartNew, FPartNew;
 };
 
 // The 33 column names of a price-list table, in order.

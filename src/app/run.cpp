@@ -97,8 +97,7 @@ void frmKordane::TransferPriceTables() {
     for (int32_t i = 0; i < tables; ++i) {
         int16_t n = mPriceListNos[size_t(i)];
         ReopenStore();
-        Execute(cnStore(),
-            QStringLiteral("Delete From PriceList Where BrandID = ") + QString::number(mBrandID));
+        EmptyStagedParts();
         int32_t j = 0;
         Open(rsList, cnPriceList(),
             QStringLiteral("Select ")
@@ -152,8 +151,7 @@ void frmKordane::TransferPriceListAll() {
     w.setText(Box::txtQTY, StepText(QStringLiteral("กำลังย้ายข้อมูล  "), mBrandName));
     w.doEvents();
     const int32_t runDate = mduDate::RunDate();
-    Execute(cnStore(),
-        QStringLiteral("Delete From PriceList Where BrandID = ") + QString::number(mBrandID));
+    EmptyStagedParts();
     int32_t j = 0;
     Open(rsList, cnPriceList(),
         QStringLiteral("Select ")

@@ -76,3 +76,8 @@ int16_t frmKordane::OpenStagedParts() {
     }
     return 1;
 }
+
+void frmKordane::EmptyStagedParts() {
+    Execute(cnStore(),
+        QStringLiteral("Delete From PriceList Where BrandID = ") + QString::number(mBrandID));
+}
