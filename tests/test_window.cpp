@@ -1,11 +1,13 @@
 // The Qt window as it opens: captions, defaults, option group, masked password, grid set-up.
 #include "app/qt/main_window.h"
+#include "storekit/classic.h"
 
 #include <QDir>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QTableWidget>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 TEST(MainWindowTest, OpensWithCaptionsDefaultsAndGrid) {
@@ -74,4 +76,26 @@ TEST(MainWindowTest, ClosingEndsTheProgramAtOnce) {
     w.show();
     w.close();
     EXPECT_TRUE(ended);
+}
+
+TEST(MainWindowTest, StartsOnTheSampleFilesFromTheSampleFolder) {
+    QTemporaryDir sample;
+    const QString dir = sample.filePath(QStringLiteral("E:/DataVelandor"));
+    QDir().mkpath(dir);
+    storekit::CreateClassicStore(dir + QStringLiteral("/Velandor.accdb"), QStringLiteral("V.31"),
+        12, {}, QStringLiteral("KWZ730258"));
+    storekit::CreatePriceList(dir + QStringLiteral("/PriceList_VURE.mdb"),
+        { { 1,
+            { storekit::MakePriceRow(QStringLiteral("0"), QStringLiteral("A-1"),
+                QStringLiteral("CAP"), QString(), 10) } } },
+        QStringLiteral("PLN394"));
+    const QString before = QDir::currentPath();
+    QDir::setCurrent(sample.path());
+    MainWindow w;
+    QStringList shown;
+    w.messageHook = [&](const QString& text, win::MsgStyle) { shown << text; };
+    qobject_cast<QPushButton*>(w.control("cmdUpDate"))->click();
+    QDir::setCurrent(before);
+    EXPECT_EQ(shown, QStringList { QStringLiteral("เสร็จแล้วจ้า") });
+    EXPECT_TRUE(w.control("cmdUpDate")->isEnabled());
 }

@@ -188,6 +188,15 @@ void Connection::openOdbc() {
         throw rt::RunError(message);
     }
     sqliteBackend_ = odbcDbmsName(db_).contains(QStringLiteral("SQLite"), Qt::CaseInsensitive);
+    // The command timeout as the default of every statement; a driver that refuses it keeps its
+    // own.
+    QVariant h = db_.driver()->handle();
+    if (h.isValid() && h.metaType().sizeOf() == int(sizeof(SQLHANDLE))) {
+        SQLHANDLE hdbc = *static_cast<SQLHANDLE*>(h.data());
+        if (hdbc)
+            SQLSetConnectAttr(hdbc, SQL_ATTR_QUERY_TIMEOUT,
+                reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(qMax(0, commandTimeout_))), 0);
+    }
 }
 
 int64_t Connection::Execute(const QString& statement) {
