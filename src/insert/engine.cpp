@@ -45,11 +45,10 @@ const std::map<QString, Val>& valueNames() {
     return names;
 }
 
-std::optional<Val> nameOf(const QString& piece) {
-    if (piece.size() < 3 || !piece.startsWith(QLatin1Char('<'))
-        || !piece.endsWith(QLatin1Char('>')))
+std::optional<Val> nameOf(const QString& item) {
+    if (item.size() < 3 || !item.startsWith(QLatin1Char('<')) || !item.endsWith(QLatin1Char('>')))
         return std::nullopt;
-    const QString name = piece.mid(1, piece.size() - 2);
+    const QString name = item.mid(1, item.size() - 2);
     auto it = valueNames().find(name);
     if (it == valueNames().end())
         throw rt::RunError(QStringLiteral("unknown value <%1> in a part-row layout").arg(name));
@@ -303,15 +302,15 @@ QString Drain::valueText(Val v, const Staged& s, const Target& t) const {
 
 Row ParseRow(const QString& valueList) {
     Row row;
-    for (const QString& piece : valueList.split(QStringLiteral(", "))) {
+    for (const QString& item : valueList.split(QStringLiteral(", "))) {
         Cell c;
-        const bool quoted = piece.size() >= 2 && piece.startsWith(QLatin1Char('\''))
-            && piece.endsWith(QLatin1Char('\''));
-        if (auto v = nameOf(quoted ? piece.mid(1, piece.size() - 2) : piece)) {
+        const bool quoted = item.size() >= 2 && item.startsWith(QLatin1Char('\''))
+            && item.endsWith(QLatin1Char('\''));
+        if (auto v = nameOf(quoted ? item.mid(1, item.size() - 2) : item)) {
             c.value = v;
             c.quoted = quoted;
         } else {
-            c.literal = piece;
+            c.literal = item;
         }
         row.push_back(c);
     }
