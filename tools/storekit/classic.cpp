@@ -1,5 +1,6 @@
 // Classic-schema layouts as data: one list of columns per layout family.
 #include "classic.h"
+#include "layouts_more.h"
 
 #include "platform/runtime/text.h"
 
@@ -44,6 +45,8 @@ std::vector<Column> ClassicPartColumns(const QString& version) {
         QStringLiteral("P.42"), QStringLiteral("Ver 3.1 SQL") };
     if (engineVersions.contains(v)) return engineLayout(false);
     if (v == QLatin1String("V.33")) return engineLayout(true);
+    for (auto more : { &PartColumnsV34ToV46, &PartColumnsP43ToP48, &PartColumnsP49ToP65 })
+        if (auto cols = more(v)) return *cols;
     throw rt::RunError(QStringLiteral("storekit: no part-table layout for version ") + v);
 }
 

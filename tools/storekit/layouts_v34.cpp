@@ -1,0 +1,10 @@
+// Part-table layouts: see layouts_more.h.
+#include "layouts_more.h"
+
+namespace storekit {
+
+std::optional<std::vector<Column>> PartColumnsV34ToV46(const QString&) {
+    return std::nullopt;
+}
+
+} // namespace storekit
