@@ -51,9 +51,9 @@ public:
             }
             storekit::CreateClassicStore(path, s.version, s.brand, rows);
         } else {
-            storekit::StoreSpec spec;
-            spec.version = s.version;
-            storekit::CreateStore(path, spec);
+            storekit::StoreSetup setup;
+            setup.version = s.version;
+            storekit::CreateStore(path, setup);
             ado::Connection cn;
             storekit::OpenFile(cn, path);
             storekit::CreatePtaGroupTables(cn, s.sfx);

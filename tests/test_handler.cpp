@@ -71,10 +71,10 @@ TEST(Handler, WrongVersionAndMissingBrandAskAndLeaveTheWindowReady) {
 
     // the same window, another store: the brand stored only with "_U" is found; a store without
     // it is reported
-    storekit::StoreSpec spec;
-    spec.version = QStringLiteral("  V.33 ");
-    spec.brands = { { 5, QStringLiteral("OTHER") } };
-    storekit::CreateStore(files.store, spec);
+    storekit::StoreSetup setup;
+    setup.version = QStringLiteral("  V.33 ");
+    setup.brands = { { 5, QStringLiteral("OTHER") } };
+    storekit::CreateStore(files.store, setup);
     fx.form.cmdUpDate_Click();
     ASSERT_EQ(fx.window.messages.size(), 2u);
     EXPECT_EQ(fx.window.messages[1].text,
@@ -100,11 +100,11 @@ TEST(Handler, BrandLookupOrder) {
         { QStringLiteral("P.68 (Bar)"), {}, { { 4, QStringLiteral("VURE") } }, 4 },
     };
     for (const auto& c : cases) {
-        storekit::StoreSpec spec;
-        spec.version = c.version;
-        spec.brands = c.brands;
-        spec.ptaBrands = c.ptaBrands;
-        storekit::CreateStore(files.store, spec);
+        storekit::StoreSetup setup;
+        setup.version = c.version;
+        setup.brands = c.brands;
+        setup.ptaBrands = c.ptaBrands;
+        storekit::CreateStore(files.store, setup);
         FormFixture fx;
         fx.useDesktopStore(files.priceList, files.store);
         fx.form.OpenStoreConnection();

@@ -24,10 +24,10 @@ class NextKeyTest : public ::testing::TestWithParam<Member> {
 protected:
     void SetUp() override {
         const QString path = testenv::TempDir() + QStringLiteral("/store.accdb");
-        storekit::StoreSpec spec;
-        spec.version = QStringLiteral("V.31");
-        spec.counters = { { QStringLiteral("Pta7"), 41 } };
-        storekit::CreateStore(path, spec);
+        storekit::StoreSetup setup;
+        setup.version = QStringLiteral("V.31");
+        setup.counters = { { QStringLiteral("Pta7"), 41 } };
+        storekit::CreateStore(path, setup);
         if (GetParam().odbc)
             fx.useSqlServerStore(QString(), path);
         else

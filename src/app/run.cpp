@@ -63,6 +63,16 @@ QString modelText(const PartValues& v) {
     return mduValue::JoinModels(v.Model);
 }
 
+// Sale 0 takes the price; then the row's progress texts, and the window's events.
+void showRow(frmKordane& f, PartValues& v, const QString& models, const QString& tag, int32_t total,
+    int32_t j) {
+    if (v.Sale == rt::Currency()) v.Sale = v.Price;
+    f.w.setText(Box::txtQTY,
+        RowProgressText(QStringLiteral("กำลังเปลี่ยนราคา  "), f.mBrandName, tag, total, j));
+    f.w.setText(Box::txtPartNO, RowPartText(v.Kind, v.PartNO, RowLabel(v.TName, v.EName, models)));
+    f.w.doEvents();
+}
+
 } // namespace
 
 bool frmKordane::ReadPriceListNos() {
@@ -118,14 +128,7 @@ void frmKordane::TransferPriceTables() {
             v.RunDate = runDate;
             const QString models = modelText(v);
             compactSlots(v);
-            if (v.Sale == rt::Currency()) v.Sale = v.Price;
-            ++j;
-            w.setText(Box::txtQTY,
-                RowProgressText(QStringLiteral("กำลังเปลี่ยนราคา  "), mBrandName,
-                    QStringLiteral("_") + QString::number(n), total, j));
-            w.setText(
-                Box::txtPartNO, RowPartText(v.Kind, v.PartNO, RowLabel(v.TName, v.EName, models)));
-            w.doEvents();
+            showRow(*this, v, models, QStringLiteral("_") + QString::number(n), total, ++j);
             update::UpdatePart(*this, v);
             for (int k = 0; k < 5; ++k) {
                 const QString alt = rt::Trim(v.AltNO[k]);
@@ -180,14 +183,7 @@ void frmKordane::TransferPriceListAll() {
         readRowTexts(rsList, v, false);
         v.RunDate = runDate;
         const QString models = modelText(v);
-        if (v.Sale == rt::Currency()) v.Sale = v.Price;
-        ++j;
-        w.setText(Box::txtQTY,
-            RowProgressText(
-                QStringLiteral("กำลังเปลี่ยนราคา  "), mBrandName, QStringLiteral("_All"), total, j));
-        w.setText(
-            Box::txtPartNO, RowPartText(v.Kind, v.PartNO, RowLabel(v.TName, v.EName, models)));
-        w.doEvents();
+        showRow(*this, v, models, QStringLiteral("_All"), total, ++j);
         member(*this, v);
         rsList.MoveNext();
     }

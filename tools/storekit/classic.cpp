@@ -142,19 +142,20 @@ void AddClassicPart(
 
 void CreateClassicStore(const QString& path, const QString& version, int brandId,
     const std::vector<ClassicPart>& parts, const QString& password) {
-    StoreSpec spec;
-    spec.version = version;
-    spec.password = password;
-    spec.brands = { { brandId, QStringLiteral("VURE") }, { brandId + 1, QStringLiteral("OTHER") } };
+    StoreSetup setup;
+    setup.version = version;
+    setup.password = password;
+    setup.brands
+        = { { brandId, QStringLiteral("VURE") }, { brandId + 1, QStringLiteral("OTHER") } };
     int last = 0;
     for (const auto& p : parts)
         last = std::max(last, p.partId);
-    spec.counters = { { QStringLiteral("Pta%1").arg(brandId), last } };
+    setup.counters = { { QStringLiteral("Pta%1").arg(brandId), last } };
     CreateEmptyFile(path, password);
     ado::Connection cn;
     OpenFile(cn, path, password);
     cn.BeginTrans();
-    CreateSharedTables(cn, spec);
+    CreateSharedTables(cn, setup);
     CreateClassicBrandTables(cn, version, brandId);
     for (const auto& p : parts)
         AddClassicPart(cn, version, brandId, p);

@@ -7,15 +7,15 @@ namespace storekit {
 
 void CreatePricedStore(const QString& path, const QString& version, int brandId,
     const QString& partTable, const std::vector<PricedPart>& parts) {
-    StoreSpec spec;
-    spec.version = version;
-    spec.brands = { { brandId, QStringLiteral("VURE") } };
-    spec.ptaBrands = { { brandId, QStringLiteral("VURE") } };
+    StoreSetup setup;
+    setup.version = version;
+    setup.brands = { { brandId, QStringLiteral("VURE") } };
+    setup.ptaBrands = { { brandId, QStringLiteral("VURE") } };
     CreateEmptyFile(path);
     ado::Connection cn;
     OpenFile(cn, path);
     cn.BeginTrans();
-    CreateSharedTables(cn, spec);
+    CreateSharedTables(cn, setup);
     const QString money = QStringLiteral("Currency");
     CreateTable(cn, partTable,
         { { QStringLiteral("Kind"), Text(1) }, { QStringLiteral("PartNO"), Text(40) },

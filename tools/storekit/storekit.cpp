@@ -54,27 +54,27 @@ void CreateTable(ado::Connection& cn, const QString& table, const std::vector<Co
     cn.Execute(QStringLiteral("Create Table %1 (%2)").arg(table, parts.join(QStringLiteral(", "))));
 }
 
-void CreateSharedTables(ado::Connection& cn, const StoreSpec& spec) {
+void CreateSharedTables(ado::Connection& cn, const StoreSetup& setup) {
     CreateTable(cn, QStringLiteral("System"), { { QStringLiteral("Ver"), Text(30) } });
-    cn.Execute(QStringLiteral("Insert Into System Values( '%1' )").arg(rt::Quote(spec.version)));
+    cn.Execute(QStringLiteral("Insert Into System Values( '%1' )").arg(rt::Quote(setup.version)));
     CreateTable(cn, QStringLiteral("Brand"),
         { { QStringLiteral("BrandID"), QStringLiteral("Long") },
             { QStringLiteral("BrandName"), Text(50) } });
-    for (const auto& b : spec.brands)
+    for (const auto& b : setup.brands)
         cn.Execute(QStringLiteral("Insert Into Brand Values( %1, '%2' )")
                        .arg(b.id)
                        .arg(rt::Quote(b.name)));
     CreateTable(cn, QStringLiteral("Pta_BrandID"),
         { { QStringLiteral("BrandID"), QStringLiteral("Long") },
             { QStringLiteral("BrandCar"), Text(50) } });
-    for (const auto& b : spec.ptaBrands)
+    for (const auto& b : setup.ptaBrands)
         cn.Execute(QStringLiteral("Insert Into Pta_BrandID Values( %1, '%2' )")
                        .arg(b.id)
                        .arg(rt::Quote(b.name)));
     CreateTable(cn, QStringLiteral("LastID"),
         { { QStringLiteral("NameID"), Text(50) },
             { QStringLiteral("LastID"), QStringLiteral("Long") } });
-    for (const auto& c : spec.counters)
+    for (const auto& c : setup.counters)
         cn.Execute(QStringLiteral("Insert Into LastID Values( '%1', %2 )")
                        .arg(rt::Quote(c.first))
                        .arg(c.second));
@@ -97,11 +97,11 @@ void CreateSharedTables(ado::Connection& cn, const StoreSpec& spec) {
     CreateTable(cn, QStringLiteral("PriceList"), staging);
 }
 
-void CreateStore(const QString& path, const StoreSpec& spec) {
-    CreateEmptyFile(path, spec.password);
+void CreateStore(const QString& path, const StoreSetup& setup) {
+    CreateEmptyFile(path, setup.password);
     ado::Connection cn;
-    OpenFile(cn, path, spec.password);
-    CreateSharedTables(cn, spec);
+    OpenFile(cn, path, setup.password);
+    CreateSharedTables(cn, setup);
     cn.Close();
 }
 

@@ -33,7 +33,7 @@ struct BrandKey {
     QString name;
 };
 
-struct StoreSpec {
+struct StoreSetup {
     QString version; // the text of System.Ver
     QString password; // stand-in password of the file, may be empty
     std::vector<BrandKey> brands; // rows of Brand (classic schema)
@@ -43,8 +43,8 @@ struct StoreSpec {
 
 // A store file of a version with the shared tables System, Brand, Pta_BrandID, LastID and
 // the staging table PriceList.
-void CreateStore(const QString& path, const StoreSpec& spec);
-void CreateSharedTables(ado::Connection& cn, const StoreSpec& spec);
+void CreateStore(const QString& path, const StoreSetup& setup);
+void CreateSharedTables(ado::Connection& cn, const StoreSetup& setup);
 
 // A brand price-list database: PriceList_Count listing the given table numbers, each
 // PriceList_<n> with its rows, and an empty PriceListAll.
