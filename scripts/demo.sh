@@ -5,6 +5,7 @@ cd "$(dirname "$0")/.."
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build -j"$(nproc)"
 ./build/storekit sample sample
+echo "Press UpDate: prices updated, a new part inserted with its replacement number, two parts listed in the grid."
 cd sample
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
   echo "No display here: starting the window under Xvfb (xvfb-run)."

@@ -5,6 +5,7 @@
 #include <QCloseEvent>
 #include <QHeaderView>
 #include <QMessageBox>
+#include <QProxyStyle>
 #include <cstdlib>
 
 namespace {
@@ -12,6 +13,29 @@ constexpr int kTwipsPerPixel = 15;
 QRect twips(int left, int top, int width, int height) {
     return QRect(left / kTwipsPerPixel, top / kTwipsPerPixel, width / kTwipsPerPixel,
         height / kTwipsPerPixel);
+}
+
+// The password box masks with "*", whatever the style's own mask character is.
+class StarMaskStyle : public QProxyStyle {
+public:
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+        QStyleHintReturn* returnData) const override {
+        if (hint == SH_LineEdit_PasswordCharacter) return '*';
+        return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+};
+
+// A grid alignment value (0 to 8: left, centre, right by three; top, centre, bottom within)
+// as a widget alignment; any other value is the grid's general one: numbers right, text left.
+Qt::Alignment cellAlignment(int alignment, const QString& text) {
+    if (alignment >= 0 && alignment <= 8) {
+        static const Qt::Alignment across[] = { Qt::AlignLeft, Qt::AlignHCenter, Qt::AlignRight };
+        static const Qt::Alignment down[] = { Qt::AlignTop, Qt::AlignVCenter, Qt::AlignBottom };
+        return across[alignment / 3] | down[alignment % 3];
+    }
+    bool number = false;
+    text.toDouble(&number);
+    return (number ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter;
 }
 } // namespace
 
@@ -61,7 +85,11 @@ MainWindow::MainWindow()
     label("Label8", QStringLiteral("Login"), twips(3480, 1320, 735, 375));
     box(win::Box::txtuid, "txtuid", twips(4320, 1320, 1815, 360));
     label("Label7", QStringLiteral("Password"), twips(2880, 1680, 1335, 375));
-    box(win::Box::txtpwd, "txtpwd", twips(4320, 1680, 1815, 360))->setEchoMode(QLineEdit::Password);
+    auto* pwd = box(win::Box::txtpwd, "txtpwd", twips(4320, 1680, 1815, 360));
+    pwd->setEchoMode(QLineEdit::Password);
+    auto* mask = new StarMaskStyle;
+    mask->setParent(pwd);
+    pwd->setStyle(mask);
     label("Label5", QStringLiteral("ที่จัดเก็บข้อมูลPriceList"), twips(1680, 2160, 2535, 375));
     box(win::Box::txtPriceList, "txtPriceList", twips(4320, 2160, 10455, 375));
     label("Label2", QStringLiteral("ลำดับการทำงาน"), twips(2280, 2640, 1935, 375));
@@ -90,14 +118,13 @@ MainWindow::MainWindow()
     optAccess_->setChecked(true);
 
     grid_.setWidth(14535);
-    grid_.setListener([this](int r, int c) { syncGrid(r, c); });
+    grid_.setListener([this](win::GridModel::Change what, int r, int c) { syncGrid(what, r, c); });
     connect(cmdUpDate_, &QPushButton::clicked, this, [this] { form_.cmdUpDate_Click(); });
     form_.Form_Load();
 }
 
 MainWindow::~MainWindow() {
     grid_.setListener({});
-    if (cursorOverridden_) QApplication::restoreOverrideCursor();
 }
 
 QWidget* MainWindow::control(const char* name) const {
@@ -131,13 +158,8 @@ int MainWindow::chkLikelAt() const {
 }
 
 void MainWindow::setMousePointer(int pointer) {
-    if (cursorOverridden_) {
-        QApplication::restoreOverrideCursor();
-        cursorOverridden_ = false;
-    }
-    QApplication::setOverrideCursor(
-        pointer == win::ArrowHourglass ? Qt::BusyCursor : Qt::ArrowCursor);
-    cursorOverridden_ = true;
+    // the window's own pointer: message boxes and the text boxes keep theirs
+    setCursor(pointer == win::ArrowHourglass ? Qt::BusyCursor : Qt::ArrowCursor);
 }
 
 void MainWindow::msgBox(const QString& t, win::MsgStyle style) {
@@ -174,30 +196,58 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
-void MainWindow::syncGrid(int row, int col) {
-    if (row >= 0) {
-        // the title row shows as the header, the data rows below it
-        if (row == 0) {
-            auto* item = msgDetail_->horizontalHeaderItem(col);
-            if (!item) msgDetail_->setHorizontalHeaderItem(col, item = new QTableWidgetItem);
-            item->setText(grid_.TextMatrix(0, col));
-            return;
-        }
-        auto* item = msgDetail_->item(row - 1, col);
-        if (!item) msgDetail_->setItem(row - 1, col, item = new QTableWidgetItem);
-        item->setText(grid_.TextMatrix(row, col));
-        if (grid_.ColAlignment(col) == 1) item->setTextAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+void MainWindow::syncGrid(win::GridModel::Change what, int row, int col) {
+    using Change = win::GridModel::Change;
+    switch (what) {
+    case Change::Cell:
+        showCell(row, col);
+        break;
+    case Change::Column:
+        showColumn(col);
+        break;
+    case Change::Shape:
+        showShape();
+        break;
+    case Change::Cleared:
+        msgDetail_->clearContents();
+        for (int c = 0; c < msgDetail_->columnCount(); ++c)
+            if (auto* item = msgDetail_->horizontalHeaderItem(c)) item->setText(QString());
+        break;
+    }
+}
+
+void MainWindow::showCell(int row, int col) {
+    const QString text = grid_.TextMatrix(row, col);
+    if (row == 0) {
+        msgDetail_->horizontalHeaderItem(col)->setText(text);
         return;
     }
-    if (row == -2) msgDetail_->clearContents();
+    auto* item = msgDetail_->item(row - 1, col);
+    if (!item) msgDetail_->setItem(row - 1, col, item = new QTableWidgetItem);
+    item->setText(text);
+    item->setTextAlignment(cellAlignment(grid_.ColAlignment(col), text));
+}
+
+void MainWindow::showColumn(int col) {
+    const int w = grid_.ColWidth(col);
+    if (w >= 0) msgDetail_->setColumnWidth(col, w / kTwipsPerPixel);
+    for (int r = 0; r < msgDetail_->rowCount(); ++r)
+        if (auto* item = msgDetail_->item(r, col))
+            item->setTextAlignment(cellAlignment(grid_.ColAlignment(col), item->text()));
+}
+
+void MainWindow::showShape() {
     msgDetail_->setColumnCount(grid_.Cols());
     msgDetail_->setRowCount(std::max(0, grid_.Rows() - 1));
+    // every column has a header item, so none shows the widget's own column numbers
     for (int c = 0; c < grid_.Cols(); ++c) {
-        int w = grid_.ColWidth(c);
-        if (w >= 0) msgDetail_->setColumnWidth(c, w / kTwipsPerPixel);
         auto* item = msgDetail_->horizontalHeaderItem(c);
-        if (!item) msgDetail_->setHorizontalHeaderItem(c, item = new QTableWidgetItem);
-        item->setText(grid_.TextMatrix(0, c));
-        item->setTextAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+        if (!item) {
+            msgDetail_->setHorizontalHeaderItem(c, item = new QTableWidgetItem);
+            item->setTextAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+            const int w = grid_.ColWidth(c);
+            if (w >= 0) msgDetail_->setColumnWidth(c, w / kTwipsPerPixel);
+        }
+        item->setText(grid_.Rows() > 0 ? grid_.TextMatrix(0, c) : QString());
     }
 }

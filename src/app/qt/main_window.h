@@ -44,7 +44,11 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void syncGrid(int row, int col);
+    // The table widget mirrors the grid model: row 0 is its header, row r its row r - 1.
+    void syncGrid(win::GridModel::Change what, int row, int col);
+    void showCell(int row, int col);
+    void showColumn(int col);
+    void showShape();
 
     win::GridModel grid_;
     frmKordane form_;
@@ -55,5 +59,4 @@ private:
     QPushButton* cmdUpDate_ = nullptr;
     QTableWidget* msgDetail_ = nullptr;
     QButtonGroup* storeType_ = nullptr;
-    bool cursorOverridden_ = false;
 };

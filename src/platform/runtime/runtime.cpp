@@ -40,19 +40,67 @@ double numberOf(const Value& v) {
 }
 } // namespace
 
+namespace {
+
+bool hasWildcard(const QString& name) {
+    return name.contains(QLatin1Char('*')) || name.contains(QLatin1Char('?'));
+}
+
+// The file name's pattern: "*" any run of characters, "?" any one, every other character itself.
+QRegularExpression namePattern(const QString& name, bool caseSensitive) {
+    QString re;
+    for (QChar ch : name) {
+        if (ch == QLatin1Char('*'))
+            re += QStringLiteral(".*");
+        else if (ch == QLatin1Char('?'))
+            re += QLatin1Char('.');
+        else
+            re += QRegularExpression::escape(QString(ch));
+    }
+    QRegularExpression::PatternOptions options = QRegularExpression::DotMatchesEverythingOption;
+    if (!caseSensitive) options |= QRegularExpression::CaseInsensitiveOption;
+    return QRegularExpression(QRegularExpression::anchoredPattern(re), options);
+}
+
+// Whether the folder's file system tells case apart: one of its names, spelled in the other
+// case, either stands beside it in the listing or is not found at all.
+bool tellsCaseApart(const QDir& dir, const QStringList& entries) {
+    for (const QString& entry : entries) {
+        const QString other = entry.toLower() != entry ? entry.toLower() : entry.toUpper();
+        if (other == entry) continue;
+        if (entries.contains(other)) return true;
+        return !QFileInfo::exists(dir.filePath(other));
+    }
+    return true;
+}
+
+} // namespace
+
 bool FileSearchFinds(const QString& pattern) {
     QString p = pattern;
     p.replace(QLatin1Char('\\'), QLatin1Char('/'));
-    QFileInfo info(p);
-    QString name = info.fileName();
+    const qsizetype slash = p.lastIndexOf(QLatin1Char('/'));
+    const QString name = p.mid(slash + 1);
     if (name.isEmpty()) return false;
-    QDir dir = info.dir();
-    if (!dir.exists()) return false;
-    if (!QFileInfo(dir.absolutePath()).isReadable())
+    const QString folder = slash < 0 ? QStringLiteral(".")
+        : slash == 0                 ? QStringLiteral("/")
+                                     : p.left(slash);
+    // the folder part is a plain path: a wildcard there finds nothing, as it names no folder
+    const QFileInfo folderInfo(folder);
+    if (!folderInfo.isDir()) return false;
+    if (!folderInfo.isReadable())
         throw RunError(QStringLiteral("Path/File access error: ") + pattern);
-    const QStringList hits
-        = dir.entryList(QStringList { name }, QDir::Files | QDir::NoDotAndDotDot);
-    return !hits.isEmpty();
+    const QDir dir(folder);
+    if (!hasWildcard(name)) {
+        // the open's own lookup, so the check accepts exactly what the open finds
+        const QFileInfo file(dir.filePath(name));
+        return file.isFile() && !file.isHidden();
+    }
+    const QStringList entries = dir.entryList(QDir::Files | QDir::NoDotAndDotDot);
+    const QRegularExpression re = namePattern(name, tellsCaseApart(dir, entries));
+    for (const QString& entry : entries)
+        if (re.match(entry).hasMatch()) return true;
+    return false;
 }
 
 QDate Today() {

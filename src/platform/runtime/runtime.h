@@ -11,8 +11,10 @@
 namespace rt {
 
 // True when a search for normal files (not hidden, not folders) matching the pattern finds one.
-// The last path element may hold the wildcards * and ?. Windows-style "\" separators are taken
-// as "/" here. A search that cannot be made (say, a folder that cannot be read) raises RunError.
+// The last path element may hold the wildcards * and ?; every other character, brackets
+// included, stands for itself, and case counts where the file system tells it apart, so a path
+// accepted here is one the desktop-database open finds. Windows-style "\" separators are taken
+// as "/". A search that cannot be made (a folder that cannot be read) raises RunError.
 bool FileSearchFinds(const QString& pattern);
 
 // Today's date; tests replace the clock.

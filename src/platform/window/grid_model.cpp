@@ -15,7 +15,7 @@ void GridModel::Clear() {
     for (auto& row : cells_)
         for (auto& cell : row)
             cell.clear();
-    changed(-1, -1);
+    changed(Change::Cleared);
 }
 
 void GridModel::setRows(int n) {
@@ -23,7 +23,7 @@ void GridModel::setRows(int n) {
     rows_ = n;
     cells_.resize(n, std::vector<QString>(cols_));
     if (fixedRows_ > n) fixedRows_ = n;
-    changed(-1, -1);
+    changed(Change::Shape);
 }
 
 void GridModel::setCols(int n) {
@@ -32,19 +32,19 @@ void GridModel::setCols(int n) {
     for (auto& row : cells_)
         row.resize(n);
     if (fixedCols_ > n) fixedCols_ = n;
-    changed(-1, -1);
+    changed(Change::Shape);
 }
 
 void GridModel::setFixedRows(int n) {
     if (n < 0 || n > rows_) throw rt::RunError(QStringLiteral("Invalid FixedRows value"));
     fixedRows_ = n;
-    changed(-1, -1);
+    changed(Change::Shape);
 }
 
 void GridModel::setFixedCols(int n) {
     if (n < 0 || n > cols_) throw rt::RunError(QStringLiteral("Invalid FixedCols value"));
     fixedCols_ = n;
-    changed(-1, -1);
+    changed(Change::Shape);
 }
 
 int GridModel::ColWidth(int c) const {
@@ -55,7 +55,7 @@ int GridModel::ColWidth(int c) const {
 void GridModel::setColWidth(int c, int twips) {
     check(0, c);
     widths_[c] = twips;
-    changed(-1, -1);
+    changed(Change::Column, -1, c);
 }
 
 int GridModel::ColAlignment(int c) const {
@@ -66,7 +66,7 @@ int GridModel::ColAlignment(int c) const {
 void GridModel::setColAlignment(int c, int alignment) {
     check(0, c);
     alignments_[c] = alignment;
-    changed(-1, -1);
+    changed(Change::Column, -1, c);
 }
 
 QString GridModel::TextMatrix(int r, int c) const {
@@ -77,7 +77,7 @@ QString GridModel::TextMatrix(int r, int c) const {
 void GridModel::setTextMatrix(int r, int c, const QString& text) {
     check(r, c);
     cells_[r][c] = text;
-    changed(r, c);
+    changed(Change::Cell, r, c);
 }
 
 } // namespace win

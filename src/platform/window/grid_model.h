@@ -11,9 +11,10 @@ namespace win {
 
 class GridModel {
 public:
-    // row and column of a changed cell; -1, -1 when the shape, widths or alignments changed;
-    // -2, -2 when every cell was emptied
-    using Listener = std::function<void(int row, int col)>;
+    // What changed, for a view that mirrors the grid: one cell's text (row, col), the number of
+    // rows, columns or fixed ones, one column's width or alignment (col), or every text emptied.
+    enum class Change { Cell, Shape, Column, Cleared };
+    using Listener = std::function<void(Change what, int row, int col)>;
     void setListener(Listener l) { listener_ = std::move(l); }
 
     void Clear(); // every cell text emptied; shape kept
@@ -36,8 +37,8 @@ public:
 
 private:
     void check(int r, int c) const;
-    void changed(int r, int c) {
-        if (listener_) listener_(r, c);
+    void changed(Change what, int r = -1, int c = -1) {
+        if (listener_) listener_(what, r, c);
     }
     int rows_ = 2, cols_ = 2, fixedRows_ = 1, fixedCols_ = 1;
     int widthTwips_ = 0;

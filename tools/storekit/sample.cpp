@@ -1,0 +1,65 @@
+// The sample store and price list.
+#include "sample.h"
+
+#include "classic.h"
+
+#include <QDir>
+
+namespace storekit {
+
+namespace {
+
+ClassicPart storePart(int id, const char* kind, const char* partNo, const char* eName,
+    const QString& tName, double price, double sale) {
+    ClassicPart p;
+    p.partId = id;
+    p.kind = QLatin1String(kind);
+    p.partNo = QLatin1String(partNo);
+    p.eName = QLatin1String(eName);
+    p.tName = tName;
+    p.price = price;
+    p.sale = sale;
+    return p;
+}
+
+} // namespace
+
+QString WriteSample(const QString& folder) {
+    const QString dir = QDir(folder).filePath(QStringLiteral("E:/DataVelandor"));
+    QDir().mkpath(dir);
+    CreateClassicStore(dir + QStringLiteral("/Velandor.accdb"), QStringLiteral("V.31"), 12,
+        { storePart(
+              1, "0", "15601-87703", "OIL FILTER", QStringLiteral("ไส้กรองน้ำมันเครื่อง"), 180, 150),
+            storePart(2, "0", "90915-YZZE1", "FILTER ELEMENT", QStringLiteral("กรองน้ำมัน"), 220, 0),
+            storePart(3, "1", "04465-0K240", "BRAKE PAD", QStringLiteral("ผ้าเบรกหน้า"), 1200, 0),
+            storePart(
+                4, "", "48815-0K020", "STABILIZER BUSH", QStringLiteral("ยางกันโคลง"), 85, 0) },
+        kSampleStorePassword);
+    const PriceTables tables {
+        { 1,
+            { MakePriceRow(QStringLiteral("0"), QStringLiteral("15601-87703"),
+                  QStringLiteral("OIL FILTER"), QStringLiteral("ไส้กรองน้ำมันเครื่อง"), 195, 160, {},
+                  QStringLiteral("HILUX")),
+                MakePriceRow(QString(), QStringLiteral("04465-0K240"), QStringLiteral("BRAKE PAD"),
+                    QStringLiteral("ผ้าเบรกหน้า"), 1250, 0, {}, QStringLiteral("VIGO")),
+                MakePriceRow(QStringLiteral("0"), QStringLiteral("17801-0C010"),
+                    QStringLiteral("AIR FILTER"), QStringLiteral("ไส้กรองอากาศ"), 450, 0,
+                    { QStringLiteral("17801-0C020") }, QStringLiteral("VIGO")),
+                MakePriceRow(QString(), QStringLiteral("48815-0K020"),
+                    QStringLiteral("STABILIZER BUSH"), QStringLiteral("ยางกันโคลง"), 90, 0, {},
+                    QStringLiteral("FORTUNER")) } },
+        { 2,
+            { MakePriceRow(QStringLiteral("1"), QStringLiteral("04465-0K240"),
+                  QStringLiteral("BRAKE PAD"), QStringLiteral("ผ้าเบรกหน้า"), 1290, 0, {},
+                  QStringLiteral("VIGO")),
+                MakePriceRow(QString(), QStringLiteral("48815-0K020"),
+                    QStringLiteral("STABILIZER BUSH"), QStringLiteral("ยางกันโคลง"), 95, 0, {},
+                    QStringLiteral("FORTUNER")),
+                MakePriceRow(QString(), QStringLiteral("90915-YZZE1"),
+                    QStringLiteral("FILTER ELEMENT"), QStringLiteral("กรองน้ำมัน"), 230, 210) } }
+    };
+    CreatePriceList(dir + QStringLiteral("/PriceList_VURE.mdb"), tables, kSamplePriceListPassword);
+    return dir;
+}
+
+} // namespace storekit
