@@ -6,6 +6,7 @@
 #include "storekit/prepare_tables.h"
 #include "support/fake_window.h"
 #include "support/odbc_env.h"
+#include "support/query_rows.h"
 
 #include <gtest/gtest.h>
 #include <ostream>
@@ -36,22 +37,7 @@ struct PrepareFiles {
         f.mBrandName = brand;
         f.SetUpPriceListConnection();
     }
-    // every row of a query as "a|b|c", in order
-    QStringList rows(const QString& sql) {
-        ado::Recordset rs;
-        rs.Open(sql, f.cnPriceList());
-        const QStringList cols
-            = sql.section(QStringLiteral(" From "), 0, 0).mid(7).split(QStringLiteral(", "));
-        QStringList out;
-        for (; !rs.Eof(); rs.MoveNext()) {
-            QStringList cells;
-            for (const QString& c : cols)
-                cells << rs.Field(c).textOrEmpty();
-            out << cells.join(QLatin1Char('|'));
-        }
-        rs.Close();
-        return out;
-    }
+    QStringList rows(const QString& sql) { return testenv::QueryRows(f.cnPriceList(), sql); }
     void addWorkRows(const std::vector<PriceRow>& rows) {
         for (const PriceRow& r : rows)
             storekit::InsertPriceRow(f.cnPriceList(), QStringLiteral("PriceList"), r);

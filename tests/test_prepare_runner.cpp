@@ -5,6 +5,7 @@
 #include "storekit/prepare_tables.h"
 #include "support/fake_window.h"
 #include "support/odbc_env.h"
+#include "support/query_rows.h"
 
 #include <QFileInfo>
 #include <gtest/gtest.h>
@@ -50,19 +51,7 @@ struct Runner {
     static QStringList rows(const QString& path, const QString& sql, const QString& password) {
         ado::Connection cn;
         storekit::OpenFile(cn, path, password);
-        ado::Recordset rs;
-        rs.Open(sql, cn);
-        const QStringList cols
-            = sql.section(QStringLiteral(" From "), 0, 0).mid(7).split(QStringLiteral(", "));
-        QStringList out;
-        for (; !rs.Eof(); rs.MoveNext()) {
-            QStringList cells;
-            for (const QString& c : cols)
-                cells << rs.Field(c).textOrEmpty();
-            out << cells.join(QLatin1Char('|'));
-        }
-        rs.Close();
-        return out;
+        return testenv::QueryRows(cn, sql);
     }
     QStringList listRows(const QString& sql) { return rows(list, sql, kListPassword); }
     // sheet 2 again, without the named column
