@@ -86,7 +86,9 @@ std::optional<Options> parse(const QStringList& args, QString& error) {
 bool ask(QTextStream& out, QTextStream& in, const Operation& op, const QString& priceList) {
     out << op.name << " empties or rewrites tables of " << priceList << ". Go on? [y/N] ";
     out.flush();
-    const QString answer = rt::Trim(in.readLine()).toLower();
+    const QString line = in.readLine();
+    if (line.isNull()) out << '\n'; // no answer at all: end the prompt's line
+    const QString answer = rt::Trim(line).toLower();
     return answer == QLatin1String("y") || answer == QLatin1String("yes");
 }
 
