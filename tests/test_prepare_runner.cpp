@@ -249,4 +249,56 @@ TEST(PrepareRunner, AsksBeforeRewritingTables) {
     EXPECT_EQ(r.listRows(QStringLiteral("Select PartNO From PriceList_1")), QStringList());
 }
 
+// What the runner makes ready for an operation that reads the store.
+struct StoreSeen {
+    int32_t brandId = -1;
+    QString version;
+    int storeState = 0;
+};
+StoreSeen gSeen;
+
+TEST(PrepareRunner, OpensTheStoreForOperationsThatReadIt) {
+    const std::vector<prepare::Operation> table {
+        { "Look", "reads the store", false, true,
+            [](frmKordane& f) {
+                gSeen = { f.mBrandID, f.mStoreVersion, f.cnStore().State() };
+            } },
+        { "Fail", "fails half-way", false, false,
+            [](frmKordane& f) {
+                f.Open(
+                    f.rsList, f.cnPriceList(), QStringLiteral("Select Count From PriceList_Count"));
+                throw rt::RunError(QStringLiteral("stopped here"));
+            } },
+    };
+    Runner r;
+    makeFiles(r, twoSheets());
+    auto run = [&](const QStringList& args) {
+        r.out.clear();
+        r.err.clear();
+        QString none;
+        QTextStream o(&r.out), e(&r.err), in(&none);
+        return prepare::RunPrepare(args, o, e, in, false, table);
+    };
+    const QStringList look { QStringLiteral("--price-list"), r.list, QStringLiteral("--store"),
+        r.store, QStringLiteral("Look") };
+
+    ASSERT_EQ(run(look), prepare::kDone) << r.err.toStdString();
+    EXPECT_EQ(gSeen.brandId, 12);
+    EXPECT_EQ(gSeen.version, QStringLiteral("V.31"));
+    EXPECT_EQ(gSeen.storeState, 1);
+
+    EXPECT_EQ(run({ QStringLiteral("--price-list"), r.list, QStringLiteral("--store"),
+                  r.dir + QStringLiteral("/None.accdb"), QStringLiteral("Look") }),
+        prepare::kUsage);
+    EXPECT_TRUE(r.err.contains(QStringLiteral("None.accdb")));
+
+    storekit::CreateStore(r.store, { QStringLiteral("V.31"), kStorePassword, {}, {}, {} });
+    EXPECT_EQ(run(look), prepare::kFailed);
+    EXPECT_TRUE(r.err.contains(QStringLiteral("VURE"))) << r.err.toStdString();
+
+    EXPECT_EQ(
+        run({ QStringLiteral("--price-list"), r.list, QStringLiteral("Fail") }), prepare::kFailed);
+    EXPECT_EQ(r.err, QStringLiteral("ไม่สามรถบันทึกได้: stopped here\n"));
+}
+
 } // namespace
