@@ -2,6 +2,7 @@
 #include "sample.h"
 
 #include "classic.h"
+#include "prepare_tables.h"
 
 #include <QDir>
 
@@ -59,6 +60,24 @@ QString WriteSample(const QString& folder) {
                     QStringLiteral("FILTER ELEMENT"), QStringLiteral("กรองน้ำมัน"), 230, 210) } }
     };
     CreatePriceList(dir + QStringLiteral("/PriceList_VURE.mdb"), tables, kSamplePriceListPassword);
+    // the supplier's sheets that kordane-prepare BuildPriceList turns into PriceList_<n>
+    RawRow oil = MakeRawRow(QStringLiteral("0.00"), QStringLiteral("15601-87703"),
+        QStringLiteral("OIL FILTER"), 199, 0, QStringLiteral("ไส้กรองน้ำมันเครื่อง"));
+    oil.push_back({ QStringLiteral("Model_1"), QStringLiteral("HILUX") });
+    RawRow air = MakeRawRow(QStringLiteral("0"), QStringLiteral("17801-0C010"),
+        QStringLiteral("AIR FILTER"), 460, 0, QStringLiteral("ไส้กรองอากาศ"));
+    air.push_back({ QStringLiteral("AltNO_1"), QStringLiteral("17801-0C020") });
+    AddRawSheets(dir + QStringLiteral("/PriceList_VURE.mdb"),
+        { { 1,
+              { oil,
+                  MakeRawRow(QStringLiteral("0"), QStringLiteral("15601 87703"),
+                      QStringLiteral("OIL FILTER"), 150, 0) } },
+            { 2,
+                { air,
+                    MakeRawRow(QString(), QStringLiteral("90915-YZZE1"),
+                        QStringLiteral("FILTER ELEMENT"), 235, 215,
+                        QStringLiteral("กรองน้ำมัน")) } } },
+        kSamplePriceListPassword);
     return dir;
 }
 
