@@ -1,9 +1,9 @@
 // New-part insertion for the classic versions from "V.34" to "P.48 (Bar)": the exact part rows
 // of each version, drains through the version dispatch, whole runs through the UpDate handler,
 // and what bad input gets.
-#include "app/members.h"
+#include "app/frmKordane.h"
+#include "platform/runtime/error.h"
 #include "platform/runtime/runtime.h"
-#include "platform/runtime/text.h"
 #include "storekit/classic.h"
 #include "support/fake_window.h"
 #include "support/odbc_env.h"
@@ -96,8 +96,8 @@ void PrintTo(const GoldenCase& c, std::ostream* os) {
 }
 
 std::vector<GoldenCase> GoldenCases() {
-    const QString names = QStringLiteral("'O''RING', '") + QStringLiteral("หแวนลูกสูบ")
-        + QStringLiteral("', '") + QStringLiteral("แหวนลูกสูบ") + QStringLiteral("'");
+    // the Thai sort key, then the Thai name
+    const QString names = QStringLiteral("'O''RING', 'หแวนลูกสูบ', 'แหวนลูกสูบ'");
     const QString mainHead = "0, 41, 'A', '', 'P-1 2', 'B', 'N/5', '', " + names
         + ", 'DESC', 'M1, M3', '', 'JP', '', ";
     const QString altHead
