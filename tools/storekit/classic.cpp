@@ -1,39 +1,22 @@
 // Classic-schema layouts as data: one list of columns per layout family.
 #include "classic.h"
 #include "layouts_more.h"
+#include "part_columns.h"
 
 #include "platform/runtime/text.h"
 
 namespace storekit {
 
-namespace {
+using namespace cols;
 
-Column L(const char* n) {
-    return { QLatin1String(n), QStringLiteral("Long") };
-}
-Column C(const char* n) {
-    return { QLatin1String(n), QStringLiteral("Currency") };
-}
-Column B(const char* n) {
-    return { QLatin1String(n), QStringLiteral("YesNo") };
-}
-Column T(const char* n, int len) {
-    return { QLatin1String(n), Text(len) };
-}
+namespace {
 
 // The 39-column part table that the engine's layout fills ("V.31" and its siblings).
 std::vector<Column> engineLayout(bool extraFlag) {
-    std::vector<Column> c { L("UpRec"), L("PartID"), T("Kind", 1), T("FPartNO", 40),
-        T("PartNO", 40), T("AKind", 1), T("lAtNO", 40), T("Location", 30), T("EName", 40),
-        T("IndTName", 60), T("TName", 60), T("Description", 60), T("Model", 30), T("Remark", 60),
-        T("Import", 30), T("Unit", 20), C("Price"), C("Cost"), C("Sale"), C("Price2"), B("Active"),
+    std::vector<Column> prices { C("Price"), C("Cost"), C("Sale"), C("Price2"), B("Active"),
         B("Locked") };
-    if (extraFlag) c.push_back(B("Hidden"));
-    for (auto x : { T("Note", 60), L("Qty1"), L("Qty2"), L("Qty3"), L("Qty4"), L("Qty5"),
-             L("BrandID"), L("GroupID"), L("TypeID"), T("PartCode", 90), L("N1"), L("N2"), L("N3"),
-             L("N4"), L("N5"), L("N6"), L("N7") })
-        c.push_back(x);
-    return c;
+    if (extraFlag) prices.push_back(B("Hidden"));
+    return Join({ Head(), prices, Tail() });
 }
 
 } // namespace
@@ -108,11 +91,16 @@ void AddClassicPart(
     squeezed.remove(QLatin1Char(' ')).remove(QLatin1Char('/')).remove(QLatin1Char('-'));
     const QString price = rt::Currency::fromDouble(p.price).toText();
     const QString sale = rt::Currency::fromDouble(p.sale).toText();
+    // "P.45 (Bar)" keeps its prices in Price1 and Sale1
+    bool price1 = false;
+    for (const auto& c : ClassicPartColumns(version))
+        price1 = price1 || c.name == QLatin1String("Price1");
     QStringList cols { QStringLiteral("UpRec"), QStringLiteral("PartID"), QStringLiteral("Kind"),
         QStringLiteral("FPartNO"), QStringLiteral("PartNO"), QStringLiteral("lAtNO"),
         QStringLiteral("EName"), QStringLiteral("TName"), QStringLiteral("Model"),
-        QStringLiteral("Description"), QStringLiteral("Import"), QStringLiteral("Price"),
-        QStringLiteral("Sale"), QStringLiteral("BrandID") };
+        QStringLiteral("Description"), QStringLiteral("Import"),
+        price1 ? QStringLiteral("Price1") : QStringLiteral("Price"),
+        price1 ? QStringLiteral("Sale1") : QStringLiteral("Sale"), QStringLiteral("BrandID") };
     QStringList vals { QString::number(p.upRec), QString::number(p.partId), q(p.kind), q(squeezed),
         q(p.partNo), q(p.lAtNo), q(p.eName), q(p.tName), q(p.model), q(p.description), q(p.import),
         price, sale, b };
