@@ -55,6 +55,21 @@ ClassicPart Stored(int id, const char* kind, const char* number) {
     return p;
 }
 
+// The rows of "Select <columns> From <rest>", each as its values joined by "|".
+QStringList Rows(ado::Connection& cn, const QString& columns, const QString& rest) {
+    ado::Recordset rs;
+    rs.Open(QStringLiteral("Select ") + columns + QStringLiteral(" From ") + rest, cn);
+    QStringList out;
+    for (; !rs.Eof(); rs.MoveNext()) {
+        QStringList cells;
+        for (const QString& c : columns.split(QStringLiteral(", ")))
+            cells << rs.Field(c).textOrEmpty();
+        out << cells.join(QLatin1Char('|'));
+    }
+    rs.Close();
+    return out;
+}
+
 // A classic store of one version holding brand 12, and a loaded form on it.
 class Store {
 public:
@@ -86,19 +101,8 @@ public:
     // The insertion dispatcher, as a pass calls it after a price-list table.
     void drain(int16_t n = 3) { fx.form.InsertNewParts(n); }
 
-    // The rows of "Select <columns> From <rest>", each as its values joined by "|".
     QStringList rows(const QString& columns, const QString& rest) {
-        ado::Recordset rs;
-        rs.Open(QStringLiteral("Select ") + columns + QStringLiteral(" From ") + rest, cn);
-        QStringList out;
-        for (; !rs.Eof(); rs.MoveNext()) {
-            QStringList cells;
-            for (const QString& c : columns.split(QStringLiteral(", ")))
-                cells << rs.Field(c).textOrEmpty();
-            out << cells.join(QLatin1Char('|'));
-        }
-        rs.Close();
-        return out;
+        return Rows(cn, columns, rest);
     }
     QStringList parts() {
         return rows(QStringLiteral("PartID, Kind, FPartNO, PartNO"),
@@ -423,17 +427,7 @@ protected:
     }
 
     QStringList rows(const QString& columns, const QString& rest) {
-        ado::Recordset rs;
-        rs.Open(QStringLiteral("Select ") + columns + QStringLiteral(" From ") + rest, cn);
-        QStringList out;
-        for (; !rs.Eof(); rs.MoveNext()) {
-            QStringList cells;
-            for (const QString& c : columns.split(QStringLiteral(", ")))
-                cells << rs.Field(c).textOrEmpty();
-            out << cells.join(QLatin1Char('|'));
-        }
-        rs.Close();
-        return out;
+        return Rows(cn, columns, rest);
     }
     QStringList parts() {
         return rows(QStringLiteral("PartID, Kind, PartNO, EName, TName, Model, Price, Sale"),
