@@ -1,6 +1,7 @@
 // Insertion members of "P.49 (Bar)", "P.52", "P.61 (Bar)" and "P.64 (Bar)" / "P.65 (Bar)": their
 // rows as value lists, run by the one engine.
 #include "engine.h"
+#include "row_pieces.h"
 
 #include "app/members.h"
 
@@ -18,23 +19,8 @@ const QString kNamesWithModel = QStringLiteral(
     "'<EName model>', '<EName>', '<TName model>', '<TName>', '<Description>', '<model text>', "
     "'', '<Import>', <Price>, 0, <Sale>, 0, 0, '', 0, 0, 0, 0");
 
-// A replacement part's row: its staged part's row without what belongs to the staged part
-// alone, its first replacement slot, description and import.
-Row replacementRowOf(Row row) {
-    for (Cell& c : row)
-        if (c.value == Val::AKind1 || c.value == Val::AltNO1 || c.value == Val::Description
-            || c.value == Val::Import) {
-            c.value.reset();
-            c.quoted = false;
-            c.literal = QStringLiteral("''");
-        }
-    return row;
-}
-
 Member member(const QString& partRow, Lookup lookup, const Row& codeRow = CommonCodeRow()) {
-    Member m;
-    m.partRow = ParseRow(partRow);
-    m.replacementRow = replacementRowOf(m.partRow);
+    Member m = MemberOfMainRow(partRow);
     m.codeRow = codeRow;
     m.lookup = lookup;
     return m;
