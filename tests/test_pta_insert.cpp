@@ -144,7 +144,7 @@ TEST_P(PtaInsert, NameKeysAreSharedAndPartsTheStoreHasAreNotWritten) {
         .alts = { { "B", "P2" }, { "C", "" } },
         .eName = "BELT",
         .tName = "สายพาน" });
-    s.stage({ .kind = "", .partNo = "P3", .eName = "BELT", .price = "8" });
+    s.stage({ .kind = "", .partNo = "P3", .eName = "BELT", .description = "O'RING", .price = "8" });
     run();
 
     EXPECT_LINES(s.rows(s.T("Select PartID, PartNO, FPartNO, ENameID, ChrEName, FEName, EName, "
@@ -162,6 +162,9 @@ TEST_P(PtaInsert, NameKeysAreSharedAndPartsTheStoreHasAreNotWritten) {
     EXPECT_LINES(s.rows("Select PartID, ModelID From Pta_Model Order By PartID"),
         p68() ? QStringList({ "6|0", "7|0" }) : QStringList());
     EXPECT_LINES(s.rows("Select PartNO From PriceList"), QStringList());
+    // a quote in a text pasted as it stands is doubled, not fatal
+    EXPECT_LINES(s.rows(s.T("Select Description From Pta_%1 Where PartID = 7")),
+        QStringList { p68() ? "O'RING" : "" });
 }
 
 TEST_P(PtaInsert, FailureInOnePartKeepsThePartsCommittedBefore) {

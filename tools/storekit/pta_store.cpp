@@ -34,16 +34,6 @@ std::vector<Column> columns(const QString& spec) {
     return out;
 }
 
-bool tableExists(ado::Connection& cn, const QString& table) {
-    ado::Recordset rs;
-    rs.Open(QStringLiteral("Select name From sqlite_master Where type = 'table' And name = '%1'")
-                .arg(table),
-        cn);
-    const bool found = !rs.Eof();
-    rs.Close();
-    return found;
-}
-
 // The lookup key of a brand-and-model text: every control character, quote, comma, "*",
 // blank, "/" and "-" removed.
 QString squeezedSql(const QString& column) {
@@ -97,7 +87,7 @@ void CreatePtaBrandTables(ado::Connection& cn, const QString& version, int brand
         cn.Execute(QStringLiteral("CREATE INDEX %1_%2 ON %1 (%2)").arg(part, QLatin1String(c)));
     CreateTable(cn, QStringLiteral("Pta_Alt_") + sfx, PtaPriceColumns(version));
     CreatePtaGroupTables(cn, sfx);
-    if (tableExists(cn, QStringLiteral("Pta_ModelID"))) return;
+    if (HasTable(cn, QStringLiteral("Pta_ModelID"))) return;
     std::vector<Column> model = columns(QStringLiteral(
         "RecID:L BrandID:L ModelID:L BrandModel:T80 FModel:T40 Model:T30 Remark:T60 Active:L"));
     // not among the positional values: the store keeps it in step with the brand-and-model text
