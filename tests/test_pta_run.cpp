@@ -54,6 +54,21 @@ TEST_P(PtaRun, UpdatesInsertsAndListsWhatStillDiffers) {
     EXPECT_LINES((QStringList { grid.TextMatrix(1, 3), grid.TextMatrix(1, 6), grid.TextMatrix(1, 7),
                      grid.TextMatrix(2, 3) }),
         QStringList({ "N-3", "20", "25", "" }));
+
+    // a second run finds every part and model again; in "P.66 (Bar)" the update now links the
+    // parts the first run inserted
+    const QString models = "Select ModelID, FBModel From Pta_ModelID Order By ModelID";
+    const QString parts = s.T("Select PartID, FPartNO From Pta_%1 Order By PartID");
+    const QStringList modelsBefore = s.rows(models), partsBefore = s.rows(parts);
+    EXPECT_LINES(modelsBefore,
+        p68 ? QStringList({ "1|VUREHILUX", "2|VUREVIGO" }) : QStringList { "1|VUREHILUX" });
+    s.fx.form.cmdUpDate_Click();
+    ASSERT_EQ(s.fx.window.messages.size(), 2u);
+    EXPECT_EQ(s.fx.window.messages[1].text, QStringLiteral("เสร็จแล้วจ้า"));
+    EXPECT_LINES(s.rows(models), QStringList({ "1|VUREHILUX", "2|VUREVIGO" }));
+    EXPECT_LINES(s.rows(parts), partsBefore);
+    EXPECT_LINES(s.rows("Select PartID, ModelID From Pta_BrandCar Order By PartID"),
+        QStringList({ "1|1", "2|0", "3|2", "4|2" }));
 }
 
 INSTANTIATE_TEST_SUITE_P(Versions, PtaRun, ::testing::Values("P.66 (Bar)", "P.68 (Bar)"),
