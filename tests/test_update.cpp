@@ -275,7 +275,8 @@ TEST_F(UpdateTest, QuotesInTextsReachTheStoreUnchanged) {
 TEST_F(UpdateTest, DispatchByStoreVersion) {
     struct Case {
         const char* version;
-        const char* member; // the placeholder reached, or "" for the standard update
+        const char* member; // the placeholder reached, or "" for a member that is built
+        const char* first = "Select UpRec, PartID From Pta12 Where Kind = '1' And PartNO = 'A-1'";
     } cases[] = {
         { "P.45 (Bar)", "UpdatePartP45" },
         { "P.48 (Bar)", "UpdatePartP48" },
@@ -284,8 +285,8 @@ TEST_F(UpdateTest, DispatchByStoreVersion) {
         { "P.61 (Bar)", "UpdatePartP61" },
         { "P.64 (Bar)", "UpdatePartP64" },
         { "P.65 (Bar)", "UpdatePartP65" },
-        { "P.66 (Bar)", "UpdatePartP66" },
-        { "P.68 (Bar)", "UpdatePartP68" },
+        { "P.66 (Bar)", "", "Select UpRec, PartID From Pta_12 Where FPartNO = 'A11'" },
+        { "P.68 (Bar)", "", "Select UpRec, PartID From Pta_012 Where FPartNO = 'A11'" },
         { "p.48 (bar)", "" },
         { "P.46 (Bar)", "" },
         { "V.31", "" },
@@ -300,13 +301,13 @@ TEST_F(UpdateTest, DispatchByStoreVersion) {
             try {
                 update::UpdatePart(fx.form, v);
             } catch (const rt::RunError& e) {
-                reached = e.message().section(QLatin1Char(' '), 0, 0);
+                if (e.message().endsWith(QLatin1String(" is not available in this build")))
+                    reached = e.message().section(QLatin1Char(' '), 0, 0);
             }
         });
         EXPECT_EQ(reached, c.member);
         if (!*c.member) {
-            EXPECT_EQ(seen.value(0),
-                "Select UpRec, PartID From Pta12 Where Kind = '1' And PartNO = 'A-1'");
+            EXPECT_EQ(seen.value(0), c.first);
         }
     }
 }

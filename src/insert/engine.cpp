@@ -2,6 +2,8 @@
 // and code rows, the group step and the dequeue.
 #include "engine.h"
 
+#include "drain.h"
+
 #include "app/members.h"
 #include "common/mduDate.h"
 #include "common/mduValue.h"
@@ -10,7 +12,6 @@
 
 #include <QStringList>
 #include <array>
-#include <limits>
 #include <map>
 
 namespace insert {
@@ -104,31 +105,17 @@ bool Drain::uses(Val v) const {
 }
 
 void Drain::run(int16_t n) {
-    f_.ReopenStore();
     // made once per call: a drain that runs past midnight keeps the date it started with
     if (uses(Val::RunDate)) runDate_ = mduDate::RunDate();
     const bool withDisPrice = uses(Val::DisPrice);
-    const int32_t total = f_.CountStagedParts();
-    int32_t taken = 0;
-    const QString tag = QStringLiteral("_") + QString::number(n);
-    while (f_.OpenStagedParts() != 0) {
+    DrainQueue(f_, n, [&] {
         Staged s = readStaged(withDisPrice);
         if (s.tName.isEmpty()) s.tName = s.eName;
         s.thaiSortKey = mduValue::ThaiSortKey(rt::Value(s.tName));
-
-        f_.w.doEvents();
-        if (taken == std::numeric_limits<int32_t>::max())
-            rt::throwOverflow(QStringLiteral("staged part counter"));
-        ++taken;
-        f_.w.setText(win::Box::txtQTY,
-            RowProgressText(QStringLiteral("กำลังเพิ่มข้อมูลใหม่  "), f_.mBrandName, tag, total, taken));
-        f_.w.setText(win::Box::txtPartNO,
-            RowPartText(s.kind, s.partNo, RowLabel(s.tName, s.eName, s.modelText)));
-
-        f_.cnStore().BeginTrans();
-        insertOne(s);
-        f_.cnStore().CommitTrans();
-    }
+        return QueuedPart { s.kind, s.partNo,
+            RowPartText(s.kind, s.partNo, RowLabel(s.tName, s.eName, s.modelText)),
+            [this, s] { insertOne(s); } };
+    });
 }
 
 Staged Drain::readStaged(bool withDisPrice) {
@@ -178,16 +165,6 @@ void Drain::insertOne(const Staged& s) {
         f_.Execute(f_.cnStore(),
             QStringLiteral("Insert Into AltG") + b_ + QStringLiteral(" Values( 0, ")
                 + QString::number(partKey) + QStringLiteral(", 0 )"));
-
-    QString dequeue = QStringLiteral("Delete From PriceList Where BrandID = ") + b_;
-    if (!s.kind.isEmpty())
-        dequeue += QStringLiteral(" And Kind = '") + rt::Quote(s.kind) + QLatin1Char('\'');
-    dequeue += QStringLiteral(" And PartNO = '") + rt::Quote(s.partNo) + QLatin1Char('\'');
-    // a row left in the queue would come back as its head on every turn
-    if (f_.Execute(f_.cnStore(), dequeue) == 0)
-        throw rt::RunError(
-            QStringLiteral("The staged part %1 could not be removed from PriceList")
-                .arg(s.kind.isEmpty() ? s.partNo : s.kind + QLatin1Char('-') + s.partNo));
 }
 
 QString Drain::lookupText(const QString& kind, const QString& number, int slot) const {

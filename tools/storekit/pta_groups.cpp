@@ -9,7 +9,9 @@ Column L(const char* n) {
     return { QLatin1String(n), QStringLiteral("Long") };
 }
 
-bool hasTable(ado::Connection& cn, const QString& table) {
+} // namespace
+
+bool HasTable(ado::Connection& cn, const QString& table) {
     ado::Recordset rs;
     rs.Open(QStringLiteral("Select name From sqlite_master Where type = 'table' And name = '%1'")
                 .arg(table),
@@ -19,13 +21,11 @@ bool hasTable(ado::Connection& cn, const QString& table) {
     return found;
 }
 
-} // namespace
-
 void CreatePtaGroupTables(ado::Connection& cn, const QString& sfx) {
     const QString group = QStringLiteral("Pta_AltG_") + sfx;
     CreateTable(cn, group, { L("PartID"), L("AltID") });
     cn.Execute(QStringLiteral("CREATE INDEX %1_PartID ON %1 (PartID)").arg(group));
-    if (!hasTable(cn, QStringLiteral("Pta_AltGX")))
+    if (!HasTable(cn, QStringLiteral("Pta_AltGX")))
         CreateTable(cn, QStringLiteral("Pta_AltGX"), { L("PartID") });
 }
 
