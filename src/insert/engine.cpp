@@ -1,5 +1,5 @@
-// The insertion engine: one staged part per store transaction, with its lookups, new keys, part
-// and code rows, the group step and the dequeue.
+// The classic insertion engine: what one staged part writes inside its transaction (lookups, new
+// keys, part and code rows, the group step); the drain loop around it is shared (drain.h).
 #include "engine.h"
 
 #include "drain.h"
