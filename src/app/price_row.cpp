@@ -1,6 +1,8 @@
 // Column names of the price-list row.
 #include "price_row.h"
 
+#include "platform/runtime/text.h"
+
 const QStringList& PriceRowColumns() {
     static const QStringList cols = [] {
         QStringList c { QStringLiteral("Kind"), QStringLiteral("PartNO"), QStringLiteral("PartNew"),
@@ -15,4 +17,28 @@ const QStringList& PriceRowColumns() {
         return c;
     }();
     return cols;
+}
+
+QString PriceRowInsertStatement(const QString& table, const PriceRow& r) {
+    QStringList v;
+    auto t = [&v](const QString& s) { v << QLatin1Char('\'') + rt::Quote(s) + QLatin1Char('\''); };
+    t(r.Kind);
+    t(r.PartNO);
+    t(r.PartNew);
+    t(r.FPartNew);
+    for (int k = 0; k < 5; ++k) {
+        t(r.AKind[k]);
+        t(r.AltNO[k]);
+    }
+    t(r.EName);
+    t(r.TName);
+    for (const QString& m : r.Model)
+        t(m);
+    t(r.Description);
+    t(r.Import);
+    v << r.Price.toText();
+    t(r.DisPrice);
+    v << r.Sale.toText();
+    return QStringLiteral("Insert Into ") + table + QStringLiteral(" Values( ")
+        + v.join(QStringLiteral(", ")) + QStringLiteral(" )");
 }

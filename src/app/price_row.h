@@ -25,3 +25,6 @@ struct PriceRow : PriceFields {
 
 // The 33 column names of a price-list table, in order.
 const QStringList& PriceRowColumns();
+// "Insert Into <table> Values( ... )": the 33 values in column order, texts quoted with their
+// quotes doubled, the two amounts unquoted.
+QString PriceRowInsertStatement(const QString& table, const PriceRow& r);

@@ -11,22 +11,8 @@ namespace reconcile {
 
 namespace {
 
-// The list row as read, all 33 values in the column order of PriceListAll.
-QString insertStatement(const PriceRow& r) {
-    QStringList v { Quoted(r.Kind), Quoted(r.PartNO), Quoted(r.PartNew), Quoted(r.FPartNew) };
-    for (int k = 0; k < 5; ++k)
-        v << Quoted(r.AKind[k]) << Quoted(r.AltNO[k]);
-    v << Quoted(r.EName) << Quoted(r.TName);
-    for (const QString& m : r.Model)
-        v << Quoted(m);
-    v << Quoted(r.Description) << Quoted(r.Import) << r.Price.toText() << Quoted(r.DisPrice)
-      << r.Sale.toText();
-    return QStringLiteral("Insert Into PriceListAll Values( ") + v.join(QStringLiteral(", "))
-        + QStringLiteral(" )");
-}
-
 void record(frmKordane& f, const PriceRow& r) {
-    f.Execute(f.cnPriceList(), insertStatement(r));
+    f.Execute(f.cnPriceList(), PriceRowInsertStatement(QStringLiteral("PriceListAll"), r));
     QString where = QStringLiteral(" Where ");
     if (!r.Kind.isEmpty())
         where += QStringLiteral("Kind = ") + Quoted(r.Kind) + QStringLiteral(" And ");

@@ -128,27 +128,7 @@ std::vector<Column> PriceRowTableColumns() {
 }
 
 void InsertPriceRow(ado::Connection& cn, const QString& table, const PriceRow& r) {
-    QStringList v;
-    auto t = [&](const QString& s) { v << QLatin1Char('\'') + rt::Quote(s) + QLatin1Char('\''); };
-    t(r.Kind);
-    t(r.PartNO);
-    t(r.PartNew);
-    t(r.FPartNew);
-    for (int k = 0; k < 5; ++k) {
-        t(r.AKind[k]);
-        t(r.AltNO[k]);
-    }
-    t(r.EName);
-    t(r.TName);
-    for (const auto& m : r.Model)
-        t(m);
-    t(r.Description);
-    t(r.Import);
-    v << r.Price.toText();
-    t(r.DisPrice);
-    v << r.Sale.toText();
-    cn.Execute(
-        QStringLiteral("Insert Into %1 Values( %2 )").arg(table, v.join(QStringLiteral(", "))));
+    cn.Execute(PriceRowInsertStatement(table, r));
 }
 
 void CreatePriceList(const QString& path, const PriceTables& tables, const QString& password) {

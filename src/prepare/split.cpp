@@ -1,0 +1,76 @@
+// The split of the build's work table into the numbered price-list tables, and the emptying of
+// those tables on its own.
+#include "common/mduValue.h"
+#include "operations.h"
+#include "phases.h"
+#include "platform/runtime/error.h"
+#include "platform/runtime/text.h"
+#include "prepare.h"
+
+using win::Box;
+
+namespace prepare {
+
+namespace {
+
+struct LoadedRow {
+    PriceRow row;
+    QString modelText;
+};
+
+// Every row of the work table in PartNO order, values exactly as stored.
+std::vector<LoadedRow> loadWorkTable(frmKordane& f) {
+    f.Open(f.rsList, f.cnPriceList(),
+        QStringLiteral("Select ") + PriceRowColumns().join(QStringLiteral(", "))
+            + QStringLiteral(" From PriceList Order By PartNO"));
+    std::vector<LoadedRow> rows;
+    try {
+        rows.reserve(size_t(f.rsList.RecordCount()));
+        for (; !f.rsList.Eof(); f.rsList.MoveNext()) {
+            LoadedRow l { ReadPriceRowAsStored(f.rsList), {} };
+            l.modelText = mduValue::JoinModels(l.row.Model);
+            rows.push_back(std::move(l));
+        }
+    } catch (...) {
+        f.rsList.Close();
+        throw;
+    }
+    f.rsList.Close();
+    return rows;
+}
+
+} // namespace
+
+int16_t SplitTableNumber(int32_t l, int32_t chunk) {
+    const int32_t w = l / chunk + 1;
+    return int16_t(w < kLastSplitTable ? w : kLastSplitTable);
+}
+
+void SplitWorkTable(frmKordane& f, int32_t chunk) {
+    const std::vector<LoadedRow> rows = loadWorkTable(f);
+    const auto total = int32_t(rows.size());
+    for (int32_t l = 0; l < total; ++l) {
+        const PriceRow& r = rows[size_t(l)].row;
+        f.w.setText(Box::txtQTY,
+            RowProgressText(
+                QStringLiteral("กำลังแยกรายการสินค้า"), QString(), QString(), total, l + 1));
+        f.w.setText(Box::txtPartNO, PartLine(r.Kind, r.PartNO, r.TName, rows[size_t(l)].modelText));
+        f.w.doEvents();
+        const QString table
+            = QStringLiteral("PriceList_") + QString::number(SplitTableNumber(l, chunk));
+        InsertPriceRowChecked(f, table, r);
+        f.Execute(f.cnPriceList(),
+            QStringLiteral("Delete From PriceList Where ")
+                + KindCondition(rt::Trim(r.Kind), QStringLiteral("PartNO"), rt::Trim(r.PartNO)));
+    }
+}
+
+void ClearSplitPriceLists(frmKordane& f) {
+    if (!f.ReadPriceListNos()) return;
+    for (int32_t i = 0; i < f.mPriceListNoCount; ++i)
+        f.Execute(f.cnPriceList(),
+            QStringLiteral("Delete From PriceList_")
+                + QString::number(f.mPriceListNos.at(size_t(i))));
+}
+
+} // namespace prepare

@@ -1,0 +1,42 @@
+// The runner's window port.
+#include "console_window.h"
+
+using win::Box;
+
+QString ConsoleWindow::text(Box box) const {
+    auto it = texts_.find(box);
+    return it == texts_.end() ? QString() : it->second;
+}
+
+void ConsoleWindow::setText(Box box, const QString& text) {
+    texts_[box] = text;
+    if (box == Box::txtQTY) qtyChanged_ = true;
+    if (box == Box::txtPartNO) partChanged_ = true;
+}
+
+void ConsoleWindow::show() {
+    if (!qtyChanged_ && !partChanged_) return;
+    if (inPlace_) {
+        out_ << "\r\033[K" << text(Box::txtQTY);
+        if (!text(Box::txtPartNO).isEmpty()) out_ << "   " << text(Box::txtPartNO);
+        lineOpen_ = true;
+    } else {
+        if (qtyChanged_) out_ << text(Box::txtQTY) << '\n';
+        if (partChanged_) out_ << text(Box::txtPartNO) << '\n';
+    }
+    qtyChanged_ = partChanged_ = false;
+    out_.flush();
+}
+
+void ConsoleWindow::msgBox(const QString& text, win::MsgStyle) {
+    finish();
+    out_ << text << '\n';
+    out_.flush();
+}
+
+void ConsoleWindow::finish() {
+    show();
+    if (lineOpen_) out_ << '\n';
+    lineOpen_ = false;
+    out_.flush();
+}
