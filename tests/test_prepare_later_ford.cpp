@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 
 using namespace preptest;
-using storekit::Cells;
+using Cells = storekit::RawRow;
 
 namespace {
 
@@ -19,7 +19,7 @@ Cells Numbers(
 
 TEST(FixFordPartNumbers, SqueezesPartAndReplacementNumbersOfEverySheet) {
     PrepFiles t;
-    t.counts(QStringLiteral("PriceNew_Count"), { 3, 1 });
+    t.counts(QStringLiteral("PriceNew"), { 3, 1 });
     t.sheet(QStringLiteral("PriceNew_1"),
         { Numbers(QStringLiteral(" 12 34/56-7 "), QStringLiteral(" 9-8 "), QStringLiteral("   ")),
             Numbers(rt::Value(), rt::Value(), QStringLiteral("A/B")) });
@@ -45,7 +45,7 @@ TEST(FixFordPartNumbers, SqueezesPartAndReplacementNumbersOfEverySheet) {
 
 TEST(FixFordPartNumbers, EmptyCountTableTouchesNoSheet) {
     PrepFiles t;
-    t.counts(QStringLiteral("PriceNew_Count"), {});
+    t.counts(QStringLiteral("PriceNew"), {});
     Trace trace;
     prepare::FixFordPartNumbers(t.form());
     EXPECT_EQ(trace.statements.size(), 1);
@@ -61,7 +61,7 @@ Cells Last(const rt::Value& partNo, std::initializer_list<std::pair<const char*,
 
 struct FordFiles : PrepFiles {
     FordFiles() {
-        counts(QStringLiteral("PriceLast_Count"), { 2, 1 });
+        counts(QStringLiteral("PriceLast"), { 2, 1 });
         sheet(QStringLiteral("PriceNew_1"),
             { Last(QStringLiteral("1234"),
                   { { "Kind", "1" }, { "AKind_1", "0" }, { "AltNO_1", "X" }, { "EName", "oldE" },

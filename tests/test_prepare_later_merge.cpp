@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 
 using namespace preptest;
-using storekit::Cells;
+using Cells = storekit::RawRow;
 
 namespace {
 
@@ -155,7 +155,7 @@ TEST(MergeNewPriceList, MissingLaterListIsNamed) {
 
 struct SplitFiles : PrepFiles {
     SplitFiles() {
-        counts(QStringLiteral("PriceList_Count"), { 2, 1 });
+        counts(QStringLiteral("PriceList"), { 2, 1 });
         const auto cols = storekit::PriceRowTableColumns();
         storekit::CreateTable(cn, QStringLiteral("PriceList_1"), cols);
         storekit::CreateTable(cn, QStringLiteral("PriceList_2"), cols);
@@ -231,7 +231,7 @@ TEST(ApplyNewPricesToSplitLists, ANullInTheLaterListEndsItBeforeAnyWrite) {
 
 TEST(ApplyNewPricesToSplitLists, EmptyCountTableReadsNothingElse) {
     PrepFiles t;
-    t.counts(QStringLiteral("PriceList_Count"), {});
+    t.counts(QStringLiteral("PriceList"), {});
     Trace trace;
     prepare::ApplyNewPricesToSplitLists(t.form()); // PriceList_New does not even exist
     EXPECT_EQ(Std(trace.statements),

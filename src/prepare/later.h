@@ -6,12 +6,12 @@
 
 #include "app/frmKordane.h"
 #include "app/price_row.h"
+#include "prepare.h"
 
 #include <QString>
 #include <QStringList>
 #include <array>
 #include <functional>
-#include <optional>
 #include <vector>
 
 namespace prepare {
@@ -41,17 +41,10 @@ void ClearLatinThaiNames(frmKordane& f);
 // HONDA: the store's spelling of each part number.
 void FixHondaPartNumbers(frmKordane& f);
 
-// Opens cnStore from the window's settings, reads the version and finds the brand as a run
-// does; refuses an unknown version, a store of the Pta_ schema and a store without the brand.
-void OpenClassicStoreForPreparation(frmKordane& f);
-
 // The five replacement numbers cut from a comma list of AltNO_1.
 std::array<QString, 5> CutAlternateList(const QString& list);
 
 namespace later {
-
-// The numbers of a count table in ascending order; nothing when it has no row.
-std::optional<std::vector<int16_t>> ReadNumberList(frmKordane& f, const QString& countTable);
 
 // "Update <table> Set <col> = '' Where <col> Is Null" for each column, plus `tail`.
 void FixNullTexts(
@@ -72,12 +65,8 @@ QStringList SupplierColumns();
 void FixNullSupplierRow(frmKordane& f, const QString& table);
 // The current row of rs read by column name; PartNew and FPartNew only when asked.
 PriceRow ReadPriceRow(const ado::Recordset& rs, const QString& table, bool withNewColumns);
-// The 33-value row insert into a numbered table, values as they stand.
-QString PriceRowInsert(const QString& table, const PriceRow& r);
 // Opens the query on rs, tells whether it holds a row and closes it again.
 bool HasRow(frmKordane& f, ado::Recordset& rs, ado::Connection& cn, const QString& query);
-// The part line of a row: [Kind & "-"] & PartNO & "  " & rest, the kind shown when not blank.
-QString PartLine(const QString& kind, const QString& partNo, const QString& rest);
 
 // Opens the query on rsList and hands each row to onRow with its number (from 1) and the row
 // count; closes rsList after the last row, or at once when the query holds none.
@@ -87,11 +76,6 @@ void WalkRows(
 void ExecuteAll(frmKordane& f, const QStringList& statements);
 // The twelve statements that turn kinds "0.00" and "1.00" into "0" and "1".
 QStringList KindRewrite(const QString& table);
-
-// "'<text>'" with every ' doubled.
-QString Quoted(const QString& text);
-// "Kind = '<kind>' And <keyColumn> = '<key>'", or "<keyColumn> = '<key>'" for a blank kind.
-QString KindKeyCondition(const QString& kind, const QString& keyColumn, const QString& key);
 
 // "<label><before><left>)  <percent> %" for the item j of total, j counted as done.
 QString Progress(

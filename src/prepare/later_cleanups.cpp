@@ -53,17 +53,16 @@ void FixKindCodes(frmKordane& f) {
                 f.w.setText(Box::txtQTY,
                     RowProgressText(QStringLiteral("กำลังแก้ Kind  "), f.mBrandName,
                         QStringLiteral("_") + QString::number(n), rows, i));
-                f.w.setText(Box::txtPartNO,
-                    PartLine(
-                        kind, partNo, tName + QStringLiteral("  ") + mduValue::JoinModels(models)));
+                f.w.setText(
+                    Box::txtPartNO, PartLine(kind, partNo, tName, mduValue::JoinModels(models)));
                 f.w.doEvents();
             });
     }
 }
 
 void ClearUnknownThaiNames(frmKordane& f) {
-    f.Execute(
-        f.cnPriceList(), QStringLiteral("Update PriceNew_1 Set TName = '' Where TName = '?\?\?\?' "));
+    f.Execute(f.cnPriceList(),
+        QStringLiteral("Update PriceNew_1 Set TName = '' Where TName = '?\?\?\?' "));
 }
 
 void FixEnglishNames(frmKordane& f) {

@@ -6,19 +6,6 @@
 
 namespace prepare {
 
-void OpenClassicStoreForPreparation(frmKordane& f) {
-    f.ReopenStore();
-    if (f.CheckStoreVersion() == 0)
-        throw rt::RunError(QStringLiteral("The store's version '%1' (System.Ver) is not a known "
-                                          "store version")
-                               .arg(f.mStoreVersion));
-    later::RequireClassicStore(f, "The preparation");
-    f.FindBrand();
-    if (f.mBrandID == 0)
-        throw rt::RunError(
-            QStringLiteral("The store has no brand '%1' in its table Brand").arg(f.mBrandName));
-}
-
 namespace later {
 
 namespace {
@@ -45,23 +32,6 @@ rt::Currency CurrencyOf(const ado::Recordset& rs, const QString& column, const Q
 
 int32_t Int32Of(const ado::Recordset& rs, const QString& column, const QString& table) {
     return named(rs, column, table, [](const rt::Value& v) { return v.toInt32(); });
-}
-
-std::optional<std::vector<int16_t>> ReadNumberList(frmKordane& f, const QString& countTable) {
-    f.Open(f.rsList, f.cnPriceList(),
-        QStringLiteral("Select Count From ") + countTable + QStringLiteral(" Order By Count"));
-    std::vector<int16_t> numbers;
-    try {
-        for (; !f.rsList.Eof(); f.rsList.MoveNext())
-            numbers.push_back(named(f.rsList, QStringLiteral("Count"), countTable,
-                [](const rt::Value& v) { return v.toInt16(); }));
-    } catch (...) {
-        f.rsList.Close();
-        throw;
-    }
-    f.rsList.Close();
-    if (numbers.empty()) return std::nullopt;
-    return numbers;
 }
 
 void FixNullTexts(
@@ -124,29 +94,11 @@ PriceRow ReadPriceRow(const ado::Recordset& rs, const QString& table, bool withN
     return r;
 }
 
-QString PriceRowInsert(const QString& table, const PriceRow& r) {
-    QStringList v { Quoted(r.Kind), Quoted(r.PartNO), Quoted(r.PartNew), Quoted(r.FPartNew) };
-    for (int k = 0; k < 5; ++k)
-        v << Quoted(r.AKind[k]) << Quoted(r.AltNO[k]);
-    v << Quoted(r.EName) << Quoted(r.TName);
-    for (const QString& m : r.Model)
-        v << Quoted(m);
-    v << Quoted(r.Description) << Quoted(r.Import) << r.Price.toText() << Quoted(r.DisPrice)
-      << r.Sale.toText();
-    return QStringLiteral("Insert Into ") + table + QStringLiteral(" Values( ")
-        + v.join(QStringLiteral(", ")) + QStringLiteral(" )");
-}
-
 bool HasRow(frmKordane& f, ado::Recordset& rs, ado::Connection& cn, const QString& query) {
     f.Open(rs, cn, query);
     const bool found = !rs.Eof();
     rs.Close();
     return found;
-}
-
-QString PartLine(const QString& kind, const QString& partNo, const QString& rest) {
-    const QString head = rt::Trim(kind).isEmpty() ? partNo : kind + QStringLiteral("-") + partNo;
-    return head + QStringLiteral("  ") + rest;
 }
 
 void WalkRows(frmKordane& f, const QString& query,
@@ -172,16 +124,6 @@ QStringList KindRewrite(const QString& table) {
             out << QStringLiteral("Update %1 Set %2 = '%3' Where %2 = '%3.00' ")
                        .arg(table, c, QLatin1String(value));
     return out;
-}
-
-QString Quoted(const QString& text) {
-    return QLatin1Char('\'') + rt::Quote(text) + QLatin1Char('\'');
-}
-
-QString KindKeyCondition(const QString& kind, const QString& keyColumn, const QString& key) {
-    const QString byKey = keyColumn + QStringLiteral(" = ") + Quoted(key);
-    if (rt::Trim(kind).isEmpty()) return byKey;
-    return QStringLiteral("Kind = ") + Quoted(kind) + QStringLiteral(" And ") + byKey;
 }
 
 QString Progress(const QString& label, int32_t total, int32_t j, const QString& before) {

@@ -69,10 +69,9 @@ QString cellValue(const std::vector<FordCell>& cells, const char* column) {
 void FixFordPartNumbers(frmKordane& f) {
     const QString label = QStringLiteral("กำลังแก้ไข PartNO (FORD)");
     f.w.setText(Box::txtQTY, label);
-    const auto sheets = ReadNumberList(f, QStringLiteral("PriceNew_Count"));
-    if (!sheets) return;
+    const auto sheets = ReadTableNumbers(f, QStringLiteral("PriceNew"));
     const QStringList columns = partNumberColumns();
-    for (int16_t n : *sheets) {
+    for (int16_t n : sheets) {
         const QString sheet = QStringLiteral("PriceNew_%1").arg(n);
         FixNullTexts(f, sheet, columns);
         WalkRows(f,
@@ -93,9 +92,8 @@ void FixFordPartNumbers(frmKordane& f) {
 }
 
 void MergeLastFordPriceList(frmKordane& f) {
-    const auto lists = ReadNumberList(f, QStringLiteral("PriceLast_Count"));
-    if (!lists) return;
-    for (int16_t n : *lists) {
+    const auto lists = ReadTableNumbers(f, QStringLiteral("PriceLast"));
+    for (int16_t n : lists) {
         const QString table = QStringLiteral("PriceLast_%1").arg(n);
         FixNullSupplierRow(f, table);
         f.Execute(f.cnPriceList(), QStringLiteral("Delete From %1 Where PartNO = ''").arg(table));

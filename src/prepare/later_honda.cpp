@@ -15,14 +15,13 @@ void FixHondaPartNumbers(frmKordane& f) {
     RequireClassicStore(f, "FixHondaPartNumbers");
     const QString label = QStringLiteral("กำลังแก้ไข PartNO (HONDA)");
     f.w.setText(Box::txtQTY, label);
-    const auto sheets = ReadNumberList(f, QStringLiteral("PriceNew_Count"));
-    if (!sheets) return;
+    const auto sheets = ReadTableNumbers(f, QStringLiteral("PriceNew"));
     const QString part = QStringLiteral("Pta%1").arg(f.mBrandID);
     QStringList texts = SupplierTextColumns();
     texts.removeOne(QStringLiteral("Description"));
     texts.insert(1, QStringLiteral("FPartNO"));
     texts.insert(2, QStringLiteral("PartNew"));
-    for (int16_t n : *sheets) {
+    for (int16_t n : sheets) {
         const QString sheet = QStringLiteral("PriceNew_%1").arg(n);
         FixNullTexts(f, sheet, texts);
         FixNullPrices(f, sheet);

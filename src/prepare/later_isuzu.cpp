@@ -88,18 +88,16 @@ void fillKinds(frmKordane& f, int16_t n, const QString& kindColumn, const QStrin
 
 void NormaliseIsuzuKinds(frmKordane& f) {
     showStep(f, QStringLiteral("กำลังแก้ไข Kind ของ ISUZU"));
-    const auto sheets = ReadNumberList(f, QStringLiteral("PriceNew_Count"));
-    if (!sheets) return;
-    for (int16_t n : *sheets)
+    const auto sheets = ReadTableNumbers(f, QStringLiteral("PriceNew"));
+    for (int16_t n : sheets)
         ExecuteAll(f, KindRewrite(sheetName(n)));
 }
 
 void DropShortIsuzuPartNumbers(frmKordane& f) {
     const QString label = QStringLiteral("กำลัง PartNO ที่จำนวนเพียง 9 ตัวอักษร ของ ISUZU");
     showStep(f, label);
-    const auto sheets = ReadNumberList(f, QStringLiteral("PriceNew_Count"));
-    if (!sheets) return;
-    for (int16_t n : *sheets) {
+    const auto sheets = ReadTableNumbers(f, QStringLiteral("PriceNew"));
+    for (int16_t n : sheets) {
         const QString sheet = sheetName(n);
         FixNullTexts(f, sheet,
             QStringList { QStringLiteral("PartNO"), QStringLiteral("Kind") }
@@ -155,9 +153,8 @@ void DropShortIsuzuPartNumbers(frmKordane& f) {
 
 void FillIsuzuKinds(frmKordane& f) {
     RequireClassicStore(f, "FillIsuzuKinds");
-    const auto sheets = ReadNumberList(f, QStringLiteral("PriceNew_Count"));
-    if (!sheets) return;
-    for (int16_t n : *sheets) {
+    const auto sheets = ReadTableNumbers(f, QStringLiteral("PriceNew"));
+    for (int16_t n : sheets) {
         const QString sheet = sheetName(n);
         FixNullTexts(f, sheet,
             QStringList { QStringLiteral("Kind"), QStringLiteral("PartNO") }
@@ -196,9 +193,8 @@ std::array<QString, 5> CutAlternateList(const QString& list) {
 }
 
 void SplitAlternateNumbers(frmKordane& f) {
-    const auto sheets = ReadNumberList(f, QStringLiteral("PriceNew_Count"));
-    if (!sheets) return;
-    for (int16_t n : *sheets) {
+    const auto sheets = ReadTableNumbers(f, QStringLiteral("PriceNew"));
+    for (int16_t n : sheets) {
         const QString sheet = sheetName(n);
         for (int k = 1; k <= 5; ++k)
             f.Execute(

@@ -18,8 +18,7 @@ const QString kNewList = QStringLiteral("PriceList_New");
 void showRecord(frmKordane& f, const QString& label, int32_t total, int32_t n, const PriceRow& r,
     const QString& modelText = {}) {
     f.w.setText(Box::txtQTY, Progress(label, total, n));
-    f.w.setText(
-        Box::txtPartNO, PartLine(r.Kind, r.PartNO, r.TName + QStringLiteral("  ") + modelText));
+    f.w.setText(Box::txtPartNO, PartLine(r.Kind, r.PartNO, r.TName, modelText));
     f.w.doEvents();
 }
 
@@ -56,7 +55,7 @@ void MergeNewPriceList(frmKordane& f) {
         if (r.PartNO.isEmpty()) continue;
 
         const QString key
-            = KindKeyCondition(rt::Trim(r.Kind), QStringLiteral("PartNO"), rt::Trim(r.PartNO));
+            = KindCondition(rt::Trim(r.Kind), QStringLiteral("PartNO"), rt::Trim(r.PartNO));
         const QString probe = QStringLiteral("Select PartNO From PriceNew_1 Where ") + key;
         const QString priced = probe + QStringLiteral(" And Price = ") + r.Price.toText()
             + QStringLiteral(" And Sale = ") + r.Sale.toText();
@@ -104,7 +103,7 @@ void ApplyNewPricesToSplitLists(frmKordane& f) {
         if (r.PartNO.isEmpty()) continue;
 
         const QString key
-            = KindKeyCondition(rt::Trim(r.Kind), QStringLiteral("FPartNew"), rt::Trim(r.FPartNew));
+            = KindCondition(rt::Trim(r.Kind), QStringLiteral("FPartNew"), rt::Trim(r.FPartNew));
         bool found = false;
         for (int32_t i = 0; i < tables && !found; ++i) {
             const QString table = QStringLiteral("PriceList_%1").arg(f.mPriceListNos[size_t(i)]);
@@ -113,7 +112,8 @@ void ApplyNewPricesToSplitLists(frmKordane& f) {
             if (found) f.Execute(f.cnPriceList(), priceUpdate(table, r, key));
         }
         if (!found)
-            f.Execute(f.cnPriceList(), PriceRowInsert(QStringLiteral("PriceList_%1").arg(last), r));
+            f.Execute(f.cnPriceList(),
+                PriceRowInsertStatement(QStringLiteral("PriceList_%1").arg(last), r));
     }
 }
 

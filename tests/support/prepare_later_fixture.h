@@ -61,16 +61,15 @@ struct PrepFiles {
         return f;
     }
     void exec(const QString& statement) { cn.Execute(statement); }
-    void counts(const QString& table, const std::vector<int>& numbers) {
-        storekit::CreateCountTable(cn, table, numbers);
+    void counts(const QString& family, const std::vector<int>& numbers) {
+        storekit::CreateNumberList(cn, family, numbers);
     }
-    void sheet(const QString& table, const std::vector<storekit::Cells>& rows = {}) {
-        storekit::CreateRawSheet(cn, table);
-        insert(table, rows);
+    void sheet(const QString& table, const std::vector<storekit::RawRow>& rows = {}) {
+        storekit::CreateRawTable(cn, table, rows);
     }
-    void insert(const QString& table, const std::vector<storekit::Cells>& rows) {
+    void insert(const QString& table, const std::vector<storekit::RawRow>& rows) {
         for (const auto& r : rows)
-            storekit::InsertCells(cn, table, r);
+            storekit::InsertRawRow(cn, table, r);
     }
     Rows rows(const QString& columns, const QString& fromAndOrder) {
         return Std(storekit::ReadRows(cn, columns.split(QStringLiteral(", ")), fromAndOrder));

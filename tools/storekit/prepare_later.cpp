@@ -1,4 +1,4 @@
-// Raw sheets, later lists, count tables and the look-up store of the preparation's clean-ups.
+// Later lists and the look-up store of the preparation's clean-ups.
 #include "prepare_later.h"
 
 #include "platform/runtime/text.h"
@@ -9,58 +9,18 @@ namespace {
 
 const QString kNull = QStringLiteral("<Null>");
 
-// The 33 row columns, wide texts; without PartNew and FPartNew unless asked.
-std::vector<Column> supplierColumns(bool withNewColumns) {
-    std::vector<Column> cols;
-    for (const QString& name : PriceRowColumns()) {
-        const bool isNew = name == QLatin1String("PartNew") || name == QLatin1String("FPartNew");
-        if (isNew && !withNewColumns) continue;
-        const bool money = name == QLatin1String("Price") || name == QLatin1String("Sale");
-        cols.push_back({ name, money ? QStringLiteral("Currency") : Text(255) });
-    }
-    return cols;
-}
-
-QString literal(const rt::Value& v) {
-    if (v.isNull()) return QStringLiteral("Null");
-    if (v.isText()) return QLatin1Char('\'') + rt::Quote(v.toText()) + QLatin1Char('\'');
-    return v.toText();
-}
-
 } // namespace
 
-void CreateRawSheet(ado::Connection& cn, const QString& table) {
-    std::vector<Column> cols { { QStringLiteral("ID"), QStringLiteral("Integer Primary Key") } };
-    for (const Column& c : supplierColumns(false))
-        cols.push_back(c);
-    cols.push_back({ QStringLiteral("PartNew"), Text(255) });
-    cols.push_back({ QStringLiteral("FPartNO"), Text(255) });
-    CreateTable(cn, table, cols);
-}
-
+// The raw sheet's columns without ID: its PartNew and FPartNO stand for PartNew and FPartNew.
 void CreateSupplierTable(ado::Connection& cn, const QString& table, bool withNewColumns) {
-    CreateTable(cn, table, supplierColumns(withNewColumns));
-}
-
-void CreateCountTable(ado::Connection& cn, const QString& table, const std::vector<int>& numbers) {
-    CreateTable(cn, table, { { QStringLiteral("Count"), QStringLiteral("Long") } });
-    for (int n : numbers)
-        cn.Execute(QStringLiteral("Insert Into %1 Values( %2 )").arg(table).arg(n));
-}
-
-void InsertCells(ado::Connection& cn, const QString& table, const Cells& cells) {
-    QStringList names, values;
-    for (const auto& [name, value] : cells) {
-        names << name;
-        values << literal(value);
+    std::vector<Column> cols;
+    for (Column c : RawSheetColumns()) {
+        const bool isNew = c.name == QLatin1String("PartNew") || c.name == QLatin1String("FPartNO");
+        if (c.name == QLatin1String("ID") || (isNew && !withNewColumns)) continue;
+        if (c.name == QLatin1String("FPartNO")) c.name = QStringLiteral("FPartNew");
+        cols.push_back(c);
     }
-    if (names.isEmpty()) {
-        cn.Execute(QStringLiteral("Insert Into %1 Default Values").arg(table));
-        return;
-    }
-    cn.Execute(
-        QStringLiteral("Insert Into %1 (%2) Values (%3)")
-            .arg(table, names.join(QStringLiteral(", ")), values.join(QStringLiteral(", "))));
+    CreateTable(cn, table, cols);
 }
 
 std::vector<QStringList> ReadRows(
@@ -98,7 +58,7 @@ void CreateLookupStore(const QString& path, const QString& version, int brandId,
         { { QStringLiteral("Kind"), Text(1) }, { QStringLiteral("PartNO"), Text(40) },
             { QStringLiteral("FPartNO"), Text(40) }, { QStringLiteral("TName"), Text(60) } });
     for (const LookupPart& p : parts)
-        InsertCells(cn, table,
+        InsertRawRow(cn, table,
             { { QStringLiteral("Kind"), p.kind }, { QStringLiteral("PartNO"), p.partNo },
                 { QStringLiteral("FPartNO"), p.fPartNo }, { QStringLiteral("TName"), p.tName } });
     cn.CommitTrans();
