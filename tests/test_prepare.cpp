@@ -6,6 +6,7 @@
 #include "storekit/prepare_tables.h"
 #include "support/fake_window.h"
 #include "support/odbc_env.h"
+#include "support/query_rows.h"
 
 #include <gtest/gtest.h>
 #include <ostream>
@@ -36,22 +37,7 @@ struct PrepareFiles {
         f.mBrandName = brand;
         f.SetUpPriceListConnection();
     }
-    // every row of a query as "a|b|c", in order
-    QStringList rows(const QString& sql) {
-        ado::Recordset rs;
-        rs.Open(sql, f.cnPriceList());
-        const QStringList cols
-            = sql.section(QStringLiteral(" From "), 0, 0).mid(7).split(QStringLiteral(", "));
-        QStringList out;
-        for (; !rs.Eof(); rs.MoveNext()) {
-            QStringList cells;
-            for (const QString& c : cols)
-                cells << rs.Field(c).textOrEmpty();
-            out << cells.join(QLatin1Char('|'));
-        }
-        rs.Close();
-        return out;
-    }
+    QStringList rows(const QString& sql) { return testenv::QueryRows(f.cnPriceList(), sql); }
     void addWorkRows(const std::vector<PriceRow>& rows) {
         for (const PriceRow& r : rows)
             storekit::InsertPriceRow(f.cnPriceList(), QStringLiteral("PriceList"), r);
@@ -145,19 +131,35 @@ TEST(BuildPriceList, BrandRulesForPartAndReplacementNumbers) {
 }
 
 TEST(BuildPriceList, BuildsWorkRowsByTheBrandsRule) {
-    RawRow benz = MakeRawRow(
-        QStringLiteral("1.00"), QStringLiteral("A 1 23"), QStringLiteral("PISTON"), 300, 0);
-    benz.push_back({ QStringLiteral("AltNO_2"), QStringLiteral("B 4-5") });
-    RawRow noDigit = MakeRawRow(QString(), QStringLiteral("ABC"), QStringLiteral("X"), 10, 10);
-    PrepareFiles run(emptyTables(1), { { 1, { benz, noDigit } } }, QStringLiteral("BENZ"));
+    struct Case {
+        const char* brand;
+        QString partNo, altNo, built; // built: PartNO|PartNew|FPartNew|AltNO_2
+        QString abc; // the same of the number ABC; empty: left out
+    };
+    const Case cases[] = {
+        { "BENZ", "A 1 23", "B 4-5", "A 1 23|1 23|123|B 4-5", "" },
+        { "FORD", "PQ-12/RS 3", "X-1 2", "PQ12RS3|PQ12RS3|PQ12RS3|X12", "ABC|ABC|ABC|" },
+        { "UD_VOLVO", "PQ123RS456", "AB12345", "VPQ123-RS456|VPQ123-RS456|VPQ123RS456|VAB123-45",
+            "VABC|VABC|VABC|" },
+        { "VURE", " AB-12/3* ", " X-1 ", "AB-12/3|AB-12/3|AB123|X-1", "ABC|ABC|ABC|" },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.brand);
+        RawRow row = MakeRawRow(QStringLiteral("1.00"), c.partNo, QStringLiteral("PISTON"), 300, 0);
+        row.push_back({ QStringLiteral("AltNO_2"), c.altNo });
+        // a BENZ number without a digit is left out, but still shown
+        RawRow noDigit = MakeRawRow(QString(), QStringLiteral("ABC"), QStringLiteral("X"), 10, 10);
+        PrepareFiles run(emptyTables(1), { { 1, { row, noDigit } } }, QString::fromLatin1(c.brand));
 
-    prepare::BuildPriceList(run.f);
+        prepare::BuildPriceList(run.f);
 
-    // the number without a digit is left out, but still shown
-    EXPECT_EQ(run.rows(QStringLiteral("Select Kind, PartNO, PartNew, FPartNew, AltNO_2, Price, "
-                                      "Sale From PriceList_1")),
-        QStringList { QStringLiteral("1|A 1 23|1 23|123|B 4-5|300|300") });
-    EXPECT_TRUE(run.fx.window.partHistory.contains(QStringLiteral("ABC  ") + QStringLiteral("  ")));
+        QStringList expected { QStringLiteral("1|") + c.built + QStringLiteral("|300|300") };
+        if (!c.abc.isEmpty()) expected << QStringLiteral("|") + c.abc + QStringLiteral("|10|10");
+        EXPECT_EQ(run.rows(QStringLiteral("Select Kind, PartNO, PartNew, FPartNew, AltNO_2, "
+                                          "Price, Sale From PriceList_1 Order By Kind Desc")),
+            expected);
+        EXPECT_EQ(run.fx.window.partHistory.at(1).right(7), QStringLiteral("ABC    "));
+    }
 }
 
 TEST(BuildPriceList, CleansCutsAndPricesEachRow) {

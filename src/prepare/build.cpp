@@ -20,6 +20,17 @@ QString cleaned(const rt::Value& value) {
     return mduValue::CleanTextVar(v);
 }
 
+// FORD numbers are squeezed as they stand, without cleaning.
+QString squeezedAsIs(const rt::Value& v) {
+    return mduValue::SqueezeText(v.toText());
+}
+QString formatted(const rt::Value& v) {
+    return mduValue::FormatPartNo(cleaned(v));
+}
+QString formattedV(const rt::Value& v) {
+    return mduValue::FormatPartNoV(cleaned(v));
+}
+
 // How each brand spells part and replacement numbers; the first row that names the brand
 // wins, the last row (no name) serves every other brand.
 struct BrandRule {
@@ -30,12 +41,11 @@ struct BrandRule {
 
 const std::array<BrandRule, 7> kBrandRules { {
     { "BENZ", cleaned, true },
-    // FORD numbers are squeezed as they stand, without cleaning
-    { "FORD", [](const rt::Value& v) { return mduValue::SqueezeText(v.toText()); }, false },
-    { "NISSAN", [](const rt::Value& v) { return mduValue::FormatPartNo(cleaned(v)); }, false },
-    { "TOYOTA", [](const rt::Value& v) { return mduValue::FormatPartNo(cleaned(v)); }, false },
-    { "UD", [](const rt::Value& v) { return mduValue::FormatPartNo(cleaned(v)); }, false },
-    { "UD_VOLVO", [](const rt::Value& v) { return mduValue::FormatPartNoV(cleaned(v)); }, false },
+    { "FORD", squeezedAsIs, false },
+    { "NISSAN", formatted, false },
+    { "TOYOTA", formatted, false },
+    { "UD", formatted, false },
+    { "UD_VOLVO", formattedV, false },
     { nullptr, cleaned, false },
 } };
 

@@ -6,19 +6,24 @@
 
 namespace prepare {
 
+void ReadRowsAndClose(ado::Recordset& rs, const std::function<void(const ado::Recordset&)>& read) {
+    try {
+        for (; !rs.Eof(); rs.MoveNext())
+            read(rs);
+    } catch (...) {
+        rs.Close();
+        throw;
+    }
+    rs.Close();
+}
+
 std::vector<int16_t> ReadTableNumbers(frmKordane& f, const QString& family) {
     f.Open(f.rsList, f.cnPriceList(),
         QStringLiteral("Select Count From ") + family + QStringLiteral("_Count Order By Count"));
     std::vector<int16_t> numbers;
-    try {
-        numbers.reserve(size_t(f.rsList.RecordCount()));
-        for (; !f.rsList.Eof(); f.rsList.MoveNext())
-            numbers.push_back(f.rsList.Field(QStringLiteral("Count")).toInt16());
-    } catch (...) {
-        f.rsList.Close();
-        throw;
-    }
-    f.rsList.Close();
+    ReadRowsAndClose(f.rsList, [&numbers](const ado::Recordset& rs) {
+        numbers.push_back(rs.Field(QStringLiteral("Count")).toInt16());
+    });
     return numbers;
 }
 

@@ -23,16 +23,10 @@ std::vector<DuplicateKey> readKeys(frmKordane& f) {
     f.Open(f.rsList, f.cnPriceList(),
         QStringLiteral("Select Distinct Kind, FPartNew From PriceList Order By FPartNew"));
     std::vector<DuplicateKey> keys;
-    try {
-        keys.reserve(size_t(f.rsList.RecordCount()));
-        for (; !f.rsList.Eof(); f.rsList.MoveNext())
-            keys.push_back({ f.rsList.Field(QStringLiteral("Kind")).toText(),
-                f.rsList.Field(QStringLiteral("FPartNew")).toText() });
-    } catch (...) {
-        f.rsList.Close();
-        throw;
-    }
-    f.rsList.Close();
+    ReadRowsAndClose(f.rsList, [&keys](const ado::Recordset& rs) {
+        keys.push_back({ rs.Field(QStringLiteral("Kind")).toText(),
+            rs.Field(QStringLiteral("FPartNew")).toText() });
+    });
     return keys;
 }
 
@@ -60,20 +54,16 @@ void RemoveDuplicates(frmKordane& f) {
             f.rsCheck.Close();
             continue;
         }
-        std::vector<DuplicatePrice> lower;
-        rt::Currency top;
-        try {
-            top = f.rsCheck.Field(QStringLiteral("Price")).toCurrency();
-            for (f.rsCheck.MoveNext(); !f.rsCheck.Eof(); f.rsCheck.MoveNext())
-                lower.push_back({ f.rsCheck.Field(QStringLiteral("Kind")).toText(),
-                    f.rsCheck.Field(QStringLiteral("FPartNew")).toText(),
-                    f.rsCheck.Field(QStringLiteral("Price")).toCurrency() });
-        } catch (...) {
-            f.rsCheck.Close();
-            throw;
-        }
-        f.rsCheck.Close();
-        for (const DuplicatePrice& d : lower) {
+        // highest price first; the rest are the candidates
+        std::vector<DuplicatePrice> group;
+        ReadRowsAndClose(f.rsCheck, [&group](const ado::Recordset& rs) {
+            group.push_back({ rs.Field(QStringLiteral("Kind")).toText(),
+                rs.Field(QStringLiteral("FPartNew")).toText(),
+                rs.Field(QStringLiteral("Price")).toCurrency() });
+        });
+        const rt::Currency top = group.front().Price;
+        for (size_t j = 1; j < group.size(); ++j) {
+            const DuplicatePrice& d = group[j];
             if (rt::Trim(d.FPartNew).isEmpty() || d.Price == top) continue;
             f.Execute(f.cnPriceList(),
                 QStringLiteral("Delete From PriceList Where ")

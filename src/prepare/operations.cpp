@@ -56,10 +56,4 @@ const std::vector<Operation>& Operations() {
     return table;
 }
 
-const Operation* FindOperation(const QString& name) {
-    for (const Operation& op : Operations())
-        if (name == QLatin1String(op.name)) return &op;
-    return nullptr;
-}
-
 } // namespace prepare

@@ -24,7 +24,5 @@ struct Operation {
 
 // Every operation, in the order the runner lists them.
 const std::vector<Operation>& Operations();
-// The operation of that name (exact), or nullptr.
-const Operation* FindOperation(const QString& name);
 
 } // namespace prepare

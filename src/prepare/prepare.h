@@ -7,9 +7,14 @@
 
 #include <QString>
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 namespace prepare {
+
+// Walks an open recordset from its current row to the end, handing each row to read, then
+// closes it; a failure closes it too.
+void ReadRowsAndClose(ado::Recordset& rs, const std::function<void(const ado::Recordset&)>& read);
 
 // The numbers n of a table family from "<family>_Count" in ascending order ("PriceNew",
 // "PriceLast"); empty when the list has no row. A bad Count raises.

@@ -24,18 +24,11 @@ std::vector<LoadedRow> loadWorkTable(frmKordane& f) {
         QStringLiteral("Select ") + PriceRowColumns().join(QStringLiteral(", "))
             + QStringLiteral(" From PriceList Order By PartNO"));
     std::vector<LoadedRow> rows;
-    try {
-        rows.reserve(size_t(f.rsList.RecordCount()));
-        for (; !f.rsList.Eof(); f.rsList.MoveNext()) {
-            LoadedRow l { ReadPriceRowAsStored(f.rsList), {} };
-            l.modelText = mduValue::JoinModels(l.row.Model);
-            rows.push_back(std::move(l));
-        }
-    } catch (...) {
-        f.rsList.Close();
-        throw;
-    }
-    f.rsList.Close();
+    ReadRowsAndClose(f.rsList, [&rows](const ado::Recordset& rs) {
+        LoadedRow l { ReadPriceRowAsStored(rs), {} };
+        l.modelText = mduValue::JoinModels(l.row.Model);
+        rows.push_back(std::move(l));
+    });
     return rows;
 }
 

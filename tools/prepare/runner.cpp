@@ -27,7 +27,7 @@ const std::map<QString, Box> kValueOptions {
     { QStringLiteral("--dbq"), Box::txtdbq },
 };
 
-void printUsage(QTextStream& s) {
+void printUsage(QTextStream& s, const std::vector<Operation>& operations) {
     s << "Usage: kordane-prepare [--yes] [--price-list FILE] [--store FILE]\n"
          "                       [--server S --uid U --pwd P --dbq D] OPERATION\n"
          "       kordane-prepare --help\n\n"
@@ -39,7 +39,7 @@ void printUsage(QTextStream& s) {
          "                     the store on the SQL server instead (operations marked [store])\n"
          "  --yes              do not ask before an operation that empties or rewrites tables\n\n"
          "Operations:\n";
-    for (const Operation& op : Operations()) {
+    for (const Operation& op : operations) {
         QString marks;
         if (op.rewrites) marks += QStringLiteral(" [rewrites]");
         if (op.needsStore) marks += QStringLiteral(" [store]");
@@ -86,7 +86,9 @@ std::optional<Options> parse(const QStringList& args, QString& error) {
 bool ask(QTextStream& out, QTextStream& in, const Operation& op, const QString& priceList) {
     out << op.name << " empties or rewrites tables of " << priceList << ". Go on? [y/N] ";
     out.flush();
-    const QString answer = rt::Trim(in.readLine()).toLower();
+    const QString line = in.readLine();
+    if (line.isNull()) out << '\n'; // no answer at all: end the prompt's line
+    const QString answer = rt::Trim(line).toLower();
     return answer == QLatin1String("y") || answer == QLatin1String("yes");
 }
 
@@ -104,20 +106,22 @@ void cleanUp(frmKordane& f) {
 } // namespace
 
 int RunPrepare(const QStringList& args, QTextStream& out, QTextStream& err, QTextStream& in,
-    bool rewriteInPlace) {
+    bool rewriteInPlace, const std::vector<Operation>& operations) {
     QString error;
     const std::optional<Options> o = parse(args, error);
     if (o && o->help) {
-        printUsage(out);
+        printUsage(out, operations);
         return kDone;
     }
     if (o && o->operation.isEmpty()) error = QStringLiteral("no operation named");
-    const Operation* op = o ? FindOperation(o->operation) : nullptr;
+    const Operation* op = nullptr;
+    for (const Operation& candidate : operations)
+        if (o && o->operation == QLatin1String(candidate.name)) op = &candidate;
     if (o && !o->operation.isEmpty() && !op)
         error = QStringLiteral("unknown operation ") + o->operation;
     if (!error.isEmpty()) {
         err << "kordane-prepare: " << error << "\n\n";
-        printUsage(err);
+        printUsage(err, operations);
         return kUsage;
     }
 
@@ -143,7 +147,7 @@ int RunPrepare(const QStringList& args, QTextStream& out, QTextStream& err, QTex
         missing << f.storePathTrimmed();
     if (!missing.isEmpty()) {
         err << "kordane-prepare: file not found: " << missing.join(QStringLiteral(", ")) << "\n\n";
-        printUsage(err);
+        printUsage(err, operations);
         return kUsage;
     }
     if (op->rewrites && !o->yes && !ask(out, in, *op, priceList)) {

@@ -3,6 +3,7 @@
 //   PriceList_VURE.mdb,
 //                              where the window's start-up paths point when started from <folder>.
 #include "classic.h"
+#include "prepare_tables.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -53,6 +54,25 @@ int main(int argc, char** argv) {
         };
         storekit::CreatePriceList(
             dir + QStringLiteral("/PriceList_VURE.mdb"), tables, QStringLiteral("PLN394"));
+        // the supplier's sheets that kordane-prepare BuildPriceList turns into PriceList_<n>
+        using storekit::MakeRawRow;
+        storekit::RawRow oil = MakeRawRow(QStringLiteral("0.00"), QStringLiteral("15601-87703"),
+            QStringLiteral("OIL FILTER"), 199, 0, QString::fromUtf8("ไส้กรองน้ำมันเครื่อง"));
+        oil.push_back({ QStringLiteral("Model_1"), QStringLiteral("HILUX") });
+        storekit::RawRow air = MakeRawRow(QStringLiteral("0"), QStringLiteral("17801-0C010"),
+            QStringLiteral("AIR FILTER"), 460, 0, QString::fromUtf8("ไส้กรองอากาศ"));
+        air.push_back({ QStringLiteral("AltNO_1"), QStringLiteral("17801-0C020") });
+        storekit::AddRawSheets(dir + QStringLiteral("/PriceList_VURE.mdb"),
+            { { 1,
+                  { oil,
+                      MakeRawRow(QStringLiteral("0"), QStringLiteral("15601 87703"),
+                          QStringLiteral("OIL FILTER"), 150, 0) } },
+                { 2,
+                    { air,
+                        MakeRawRow(QString(), QStringLiteral("90915-YZZE1"),
+                            QStringLiteral("FILTER ELEMENT"), 235, 215,
+                            QString::fromUtf8("กรองน้ำมัน")) } } },
+            QStringLiteral("PLN394"));
         std::printf("sample written to %s\n", qPrintable(dir));
     } catch (const rt::RunError& e) {
         std::fprintf(stderr, "storekit: %s\n", qPrintable(e.message()));
