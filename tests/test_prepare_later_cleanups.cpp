@@ -9,13 +9,6 @@ using Cells = storekit::RawRow;
 
 namespace {
 
-Cells Row(std::initializer_list<std::pair<const char*, rt::Value>> cells) {
-    Cells c;
-    for (const auto& [name, value] : cells)
-        c.push_back({ QLatin1String(name), value });
-    return c;
-}
-
 TEST(FixKindCodes, CutsKindsToOneCharacterOnTheSheetsOfPriceListCount) {
     PrepFiles t;
     t.counts(QStringLiteral("PriceList"), { 2, 1 });

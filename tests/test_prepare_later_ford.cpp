@@ -54,8 +54,8 @@ TEST(FixFordPartNumbers, EmptyCountTableTouchesNoSheet) {
 
 Cells Last(const rt::Value& partNo, std::initializer_list<std::pair<const char*, rt::Value>> more) {
     Cells c { { QStringLiteral("PartNO"), partNo } };
-    for (const auto& [name, value] : more)
-        c.push_back({ QLatin1String(name), value });
+    const Cells rest = Row(more);
+    c.insert(c.end(), rest.begin(), rest.end());
     return c;
 }
 

@@ -11,13 +11,6 @@ using Cells = storekit::RawRow;
 
 namespace {
 
-Cells Row(std::initializer_list<std::pair<const char*, rt::Value>> cells) {
-    Cells c;
-    for (const auto& [name, value] : cells)
-        c.push_back({ QLatin1String(name), value });
-    return c;
-}
-
 const QString kKinds = QStringLiteral("Kind, AKind_1, AKind_2, AKind_5");
 
 TEST(NormaliseIsuzuKinds, RewritesExactDecimalKindsOfEverySheet) {

@@ -33,6 +33,14 @@ inline std::vector<std::string> Std(const QStringList& lines) {
     return out;
 }
 
+// A raw row from literal column names.
+inline storekit::RawRow Row(std::initializer_list<std::pair<const char*, rt::Value>> cells) {
+    storekit::RawRow r;
+    for (const auto& [name, value] : cells)
+        r.push_back({ QLatin1String(name), value });
+    return r;
+}
+
 // Every statement opened or executed while it lives.
 struct Trace {
     QStringList statements;

@@ -1,6 +1,8 @@
 // Later lists and the look-up store of the preparation's clean-ups.
 #include "prepare_later.h"
 
+#include "price_check.h"
+
 #include "platform/runtime/text.h"
 
 namespace storekit {
@@ -42,21 +44,15 @@ std::vector<QStringList> ReadRows(
     return rows;
 }
 
+// The price-lookup store with the Thai name the ISUZU rule narrows by.
 void CreateLookupStore(const QString& path, const QString& version, int brandId,
     const std::vector<LookupPart>& parts) {
-    StoreSetup setup;
-    setup.version = version;
-    setup.brands = { { brandId, QStringLiteral("VURE") } };
-    setup.ptaBrands = { { brandId, QStringLiteral("VURE") } };
-    CreateEmptyFile(path);
+    const QString table = QStringLiteral("Pta%1").arg(brandId);
+    CreatePricedStore(path, version, brandId, table, {});
     ado::Connection cn;
     OpenFile(cn, path);
     cn.BeginTrans();
-    CreateSharedTables(cn, setup);
-    const QString table = QStringLiteral("Pta%1").arg(brandId);
-    CreateTable(cn, table,
-        { { QStringLiteral("Kind"), Text(1) }, { QStringLiteral("PartNO"), Text(40) },
-            { QStringLiteral("FPartNO"), Text(40) }, { QStringLiteral("TName"), Text(60) } });
+    cn.Execute(QStringLiteral("Alter Table %1 Add Column TName %2").arg(table, Text(60)));
     for (const LookupPart& p : parts)
         InsertRawRow(cn, table,
             { { QStringLiteral("Kind"), p.kind }, { QStringLiteral("PartNO"), p.partNo },
