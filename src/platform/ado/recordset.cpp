@@ -42,7 +42,9 @@ QVariant toVariant(const Value& v) {
     if (auto p = std::get_if<int64_t>(&r)) return QVariant(qlonglong(*p));
     if (auto p = std::get_if<double>(&r)) return QVariant(*p);
     if (auto p = std::get_if<rt::Currency>(&r)) return QVariant(p->toDouble());
-    return QVariant(std::get<QString>(r));
+    // a null QString would bind as Null: an empty text stays an empty text
+    const QString& text = std::get<QString>(r);
+    return QVariant(text.isNull() ? QStringLiteral("") : text);
 }
 
 QString quoted(const QString& identifier) {
