@@ -4,6 +4,7 @@
 #include "support/fake_window.h"
 #include "support/odbc_env.h"
 
+#include <functional>
 #include <gtest/gtest.h>
 
 using win::Box;
@@ -134,6 +135,119 @@ TEST(Handler, FailurePathRollsBackAndLeavesTheButtonDisabled) {
     EXPECT_EQ(fx.window.pointer, win::ArrowHourglass);
     EXPECT_FALSE(fx.window.upDateEnabled);
     EXPECT_EQ(fx.window.text(Box::txtQTY), QStringLiteral("กำลังย้าน  Price VURE  ชั่วคราว"));
+}
+
+// A fake window that also notes what stood while each message box was up.
+struct WatchedWindow : FakeWindow {
+    struct AtMessage {
+        int pointer;
+        bool enabled;
+        int priceListState, storeState;
+    };
+    frmKordane* form = nullptr;
+    std::vector<AtMessage> atMessage;
+    void msgBox(const QString& t, MsgStyle s) override {
+        FakeWindow::msgBox(t, s);
+        atMessage.push_back(
+            { pointer, upDateEnabled, form->cnPriceList().State(), form->cnStore().State() });
+    }
+};
+
+// Every exit: its one message comes while the window is busy, after the connections it closes
+// are closed; the window is ready again only after the box, except on the failure path.
+TEST(Handler, EachExitShowsItsMessageThenRestores) {
+    const QString failed = QStringLiteral("ไม่สามรถบันทึกได้");
+    struct Case {
+        const char* what;
+        std::function<void(const Files&, WatchedWindow&)> arrange;
+        QString message;
+        int priceListState, storeState; // at the message
+        bool ready; // afterwards
+    };
+    auto execute = [](const Files& f, const char* statement) {
+        ado::Connection cn;
+        storekit::OpenFile(cn, f.store, QStringLiteral("KWZ730258"));
+        cn.Execute(QLatin1String(statement));
+    };
+    const Case cases[] = {
+        { "price list missing",
+            [](const Files& f, WatchedWindow& w) {
+                w.texts[Box::txtPriceList] = f.dir + QStringLiteral("/none.mdb");
+            },
+            QStringLiteral("ที่จัดเก็บข้อมูล  PriceList_VURE.mdb  หาไม่พบ"), 0, 0, true },
+        { "wrong version",
+            [&](const Files& f, WatchedWindow&) { execute(f, "Update System Set Ver = 'V.3'"); },
+            QStringLiteral("กำหนด Vertion ของฐานข้อมูลผิด  ให้ติดต่อผู้ติดตั้งระบบ  หรือ  ผู้จำหน่าย Ostreka"), 0,
+            0, true },
+        { "brand missing",
+            [&](const Files& f, WatchedWindow&) {
+                execute(f, "Update Brand Set BrandName = 'OTHER'");
+            },
+            QStringLiteral("ไม่สามารถหา Files VUREในฐานข้อมูล ไม่สามารถบันทึกได้"), 0, 0, true },
+        { "completed", [](const Files&, WatchedWindow&) {}, QStringLiteral("เสร็จแล้วจ้า"), 0, 0,
+            true },
+        { "run fails: both connections stay open",
+            [&](const Files& f, WatchedWindow&) { execute(f, "DROP TABLE PriceList"); }, failed, 1,
+            1, false },
+        { "a wildcard path passes the check, its open fails",
+            [](const Files& f, WatchedWindow& w) {
+                w.texts[Box::txtPriceList] = f.dir + QStringLiteral("/PriceList_*.mdb");
+            },
+            failed, 0, 0, false },
+        { "SQL server: the store path is not checked, the store fails at the open",
+            [](const Files& f, WatchedWindow& w) {
+                testenv::RegisterSqlServerDriver();
+                w.access = false;
+                w.texts[Box::txtDataVelandor] = f.dir + QStringLiteral("/none.accdb");
+                w.texts[Box::txtdbq] = f.dir + QStringLiteral("/none/sql.db");
+            },
+            failed, 1, 0, false },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Files files;
+        storekit::CreatePriceList(files.priceList, {}, QStringLiteral("PLN394"));
+        storekit::CreateClassicStore(
+            files.store, QStringLiteral("V.31"), 12, {}, QStringLiteral("KWZ730258"));
+        WatchedWindow window;
+        frmKordane form(window);
+        window.form = &form;
+        form.Form_Load();
+        window.texts[Box::txtPriceList] = files.priceList;
+        window.texts[Box::txtDataVelandor] = files.store;
+        c.arrange(files, window);
+        form.cmdUpDate_Click();
+        ASSERT_EQ(window.messages.size(), 1u);
+        EXPECT_EQ(window.messages[0].text.toStdString(), c.message.toStdString());
+        const auto& at = window.atMessage[0];
+        EXPECT_EQ(at.pointer, win::ArrowHourglass);
+        EXPECT_FALSE(at.enabled);
+        EXPECT_EQ(at.priceListState, c.priceListState);
+        EXPECT_EQ(at.storeState, c.storeState);
+        EXPECT_EQ(window.pointer, c.ready ? win::Arrow : win::ArrowHourglass);
+        EXPECT_EQ(window.upDateEnabled, c.ready);
+    }
+}
+
+// The price list is opened on the path that passed the check, even when the operator changes
+// the box while the step text is being shown.
+TEST(Handler, OpensThePriceListThatPassedTheCheck) {
+    Files files;
+    storekit::CreatePriceList(files.priceList, {}, QStringLiteral("PLN394"));
+    storekit::CreateClassicStore(
+        files.store, QStringLiteral("V.31"), 12, {}, QStringLiteral("KWZ730258"));
+    FormFixture fx;
+    fx.useDesktopStore(QStringLiteral("  ") + files.priceList, files.store);
+    fx.window.onDoEvents = [&] {
+        fx.window.texts[Box::txtPriceList] = files.dir + QStringLiteral("/typed-meanwhile.mdb");
+    };
+    fx.form.cmdUpDate_Click();
+    ASSERT_EQ(fx.window.messages.size(), 1u);
+    EXPECT_EQ(fx.window.messages[0].text, QStringLiteral("เสร็จแล้วจ้า"));
+    EXPECT_EQ(fx.form.cnPriceList().connectionString(),
+        QStringLiteral("driver={Microsoft Access Driver (*.mdb, *.accdb)};dbq=") + files.priceList
+            + QStringLiteral(";UID=admin;PWD=PLN394"));
+    EXPECT_TRUE(fx.window.upDateEnabled);
 }
 
 TEST(Connections, StringsFollowTheStorePathAndTheSecondPasswordIsTried) {
