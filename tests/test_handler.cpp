@@ -1,5 +1,6 @@
 // The UpDate handler's exits, the connection strings and the store passwords.
 #include "app/frmKordane.h"
+#include "platform/runtime/text.h"
 #include "storekit/classic.h"
 #include "support/fake_window.h"
 #include "support/odbc_env.h"
@@ -86,21 +87,79 @@ TEST(Handler, WrongVersionAndMissingBrandAskAndLeaveTheWindowReady) {
     EXPECT_TRUE(fx.window.upDateEnabled);
 }
 
+// The 28 known versions, exact and case-sensitive after trimming; the first row of System counts.
+TEST(Handler, StoreVersionIsKnownOnlyWhenExactlyOneOfTheList) {
+    Files files;
+    storekit::CreateClassicStore(
+        files.store, QStringLiteral("V.31"), 12, {}, QStringLiteral("KWZ730258"));
+    ado::Connection cn;
+    storekit::OpenFile(cn, files.store, QStringLiteral("KWZ730258"));
+    FormFixture fx;
+    fx.useDesktopStore(files.priceList, files.store);
+    auto check = [&](const QString& ver) {
+        cn.Execute(QStringLiteral("Update System Set Ver = '") + ver + QStringLiteral("'"));
+        fx.form.OpenStoreConnection();
+        const int16_t known = fx.form.CheckStoreVersion();
+        fx.form.cnStore().Close();
+        return known;
+    };
+    for (const char* ver : { "Ver 3.1 SQL", "V.31", "V.32", "V.33", "V.34", "V.41", "V.42", "V.43",
+             "V.45", "V.46 (Bar)", "V.51", "V.61", "P.42", "P.43", "P.44 (Bar)", "P.45 (Bar)",
+             "P.46 (Bar)", "P.47001 (Bar)", "P.48 (Bar)", "P.49 (Bar)", "P.52", "P.61 (Bar)",
+             "P.62 (Bar)", "P.64 (Bar)", "P.65 (Bar)", "P.66 (Bar)", "P.68 (Bar)", "D.47 (Bar)" }) {
+        EXPECT_EQ(check(QLatin1String(ver)), 1) << ver;
+        EXPECT_EQ(fx.form.mStoreVersion, QLatin1String(ver));
+    }
+    EXPECT_EQ(check(QStringLiteral(" V.33 ")), 1);
+    EXPECT_EQ(fx.form.mStoreVersion, QStringLiteral("V.33"));
+    for (const char* ver : { "v.33", "P.47 (Bar)", "P.66(Bar)", "V.33.", "", "VER 3.1 SQL" }) {
+        EXPECT_EQ(check(QLatin1String(ver)), 0) << ver;
+        EXPECT_EQ(fx.form.mStoreVersion, rt::Trim(QLatin1String(ver)));
+    }
+
+    cn.Execute(QStringLiteral("Update System Set Ver = 'V.33'"));
+    cn.Execute(QStringLiteral("Insert Into System (Ver) Values ('nonsense')"));
+    fx.form.OpenStoreConnection();
+    EXPECT_EQ(fx.form.CheckStoreVersion(), 1);
+    fx.form.cnStore().Close();
+
+    // no row: unknown, and the version of the last run is kept
+    cn.Execute(QStringLiteral("Delete From System"));
+    fx.form.OpenStoreConnection();
+    EXPECT_EQ(fx.form.CheckStoreVersion(), 0);
+    EXPECT_EQ(fx.form.mStoreVersion, QStringLiteral("V.33"));
+    EXPECT_FALSE(fx.form.rsLookup.isOpen());
+    fx.form.cnStore().Close();
+    cn.Close();
+}
+
 TEST(Handler, BrandLookupOrder) {
     Files files;
+    const QString version = QStringLiteral("Select Ver From System ");
+    const QString plain = QStringLiteral("Select BrandID From Brand Where BrandName = 'VURE'");
+    const QString withU = QStringLiteral("Select BrandID From Brand Where BrandName = 'VURE_U'");
+    const QString pta = QStringLiteral("Select BrandID From Pta_BrandID Where BrandCar = 'VURE'");
     struct Case {
         QString version;
         std::vector<storekit::BrandKey> brands, ptaBrands;
         int expected;
+        QStringList statements;
     };
     const Case cases[] = {
-        { QStringLiteral("V.31"), { { 7, QStringLiteral("VURE_U") } }, {}, 7 },
+        { QStringLiteral("V.31"), { { 7, QStringLiteral("VURE_U") } }, {}, 7,
+            { version, plain, withU } },
         { QStringLiteral("V.31"),
-            { { 7, QStringLiteral("VURE_U") }, { 9, QStringLiteral("VURE") } }, {}, 9 },
-        { QStringLiteral("P.66 (Bar)"), { { 7, QStringLiteral("VURE") } }, {}, 0 },
-        { QStringLiteral("P.68 (Bar)"), {}, { { 4, QStringLiteral("VURE") } }, 4 },
+            { { 7, QStringLiteral("VURE_U") }, { 9, QStringLiteral("VURE") } }, {}, 9,
+            { version, plain } },
+        { QStringLiteral("V.31"), { { 3, QStringLiteral("UD") } }, {}, 0,
+            { version, plain, withU } }, // the name UD is only tried for UD_VOLVO
+        { QStringLiteral("P.66 (Bar)"), { { 7, QStringLiteral("VURE") } }, {}, 0,
+            { version, pta } },
+        { QStringLiteral("P.68 (Bar)"), {}, { { 4, QStringLiteral("VURE") } }, 4,
+            { version, pta } },
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.version.toStdString());
         storekit::StoreSetup setup;
         setup.version = c.version;
         setup.brands = c.brands;
@@ -109,9 +168,15 @@ TEST(Handler, BrandLookupOrder) {
         FormFixture fx;
         fx.useDesktopStore(files.priceList, files.store);
         fx.form.OpenStoreConnection();
-        ASSERT_EQ(fx.form.CheckStoreVersion(), 1);
+        QStringList statements;
+        ado::SetTraceHook([&](const QString& sql) { statements << sql; });
+        const int16_t known = fx.form.CheckStoreVersion();
         fx.form.FindBrand();
-        EXPECT_EQ(fx.form.mBrandID, c.expected) << c.version.toStdString();
+        ado::SetTraceHook(nullptr);
+        ASSERT_EQ(known, 1);
+        EXPECT_EQ(fx.form.mBrandID, c.expected);
+        EXPECT_EQ(statements.join(QLatin1Char('\n')).toStdString(),
+            c.statements.join(QLatin1Char('\n')).toStdString());
         EXPECT_FALSE(fx.form.rsLookup.isOpen());
     }
 }
