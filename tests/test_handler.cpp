@@ -1,9 +1,11 @@
 // The UpDate handler's exits, the connection strings and the store passwords.
 #include "app/frmKordane.h"
+#include "platform/runtime/text.h"
 #include "storekit/classic.h"
 #include "support/fake_window.h"
 #include "support/odbc_env.h"
 
+#include <functional>
 #include <gtest/gtest.h>
 
 using win::Box;
@@ -85,21 +87,79 @@ TEST(Handler, WrongVersionAndMissingBrandAskAndLeaveTheWindowReady) {
     EXPECT_TRUE(fx.window.upDateEnabled);
 }
 
+// The 28 known versions, exact and case-sensitive after trimming; the first row of System counts.
+TEST(Handler, StoreVersionIsKnownOnlyWhenExactlyOneOfTheList) {
+    Files files;
+    storekit::CreateClassicStore(
+        files.store, QStringLiteral("V.31"), 12, {}, QStringLiteral("KWZ730258"));
+    ado::Connection cn;
+    storekit::OpenFile(cn, files.store, QStringLiteral("KWZ730258"));
+    FormFixture fx;
+    fx.useDesktopStore(files.priceList, files.store);
+    auto check = [&](const QString& ver) {
+        cn.Execute(QStringLiteral("Update System Set Ver = '") + ver + QStringLiteral("'"));
+        fx.form.OpenStoreConnection();
+        const int16_t known = fx.form.CheckStoreVersion();
+        fx.form.cnStore().Close();
+        return known;
+    };
+    for (const char* ver : { "Ver 3.1 SQL", "V.31", "V.32", "V.33", "V.34", "V.41", "V.42", "V.43",
+             "V.45", "V.46 (Bar)", "V.51", "V.61", "P.42", "P.43", "P.44 (Bar)", "P.45 (Bar)",
+             "P.46 (Bar)", "P.47001 (Bar)", "P.48 (Bar)", "P.49 (Bar)", "P.52", "P.61 (Bar)",
+             "P.62 (Bar)", "P.64 (Bar)", "P.65 (Bar)", "P.66 (Bar)", "P.68 (Bar)", "D.47 (Bar)" }) {
+        EXPECT_EQ(check(QLatin1String(ver)), 1) << ver;
+        EXPECT_EQ(fx.form.mStoreVersion, QLatin1String(ver));
+    }
+    EXPECT_EQ(check(QStringLiteral(" V.33 ")), 1);
+    EXPECT_EQ(fx.form.mStoreVersion, QStringLiteral("V.33"));
+    for (const char* ver : { "v.33", "P.47 (Bar)", "P.66(Bar)", "V.33.", "", "VER 3.1 SQL" }) {
+        EXPECT_EQ(check(QLatin1String(ver)), 0) << ver;
+        EXPECT_EQ(fx.form.mStoreVersion, rt::Trim(QLatin1String(ver)));
+    }
+
+    cn.Execute(QStringLiteral("Update System Set Ver = 'V.33'"));
+    cn.Execute(QStringLiteral("Insert Into System (Ver) Values ('nonsense')"));
+    fx.form.OpenStoreConnection();
+    EXPECT_EQ(fx.form.CheckStoreVersion(), 1);
+    fx.form.cnStore().Close();
+
+    // no row: unknown, and the version of the last run is kept
+    cn.Execute(QStringLiteral("Delete From System"));
+    fx.form.OpenStoreConnection();
+    EXPECT_EQ(fx.form.CheckStoreVersion(), 0);
+    EXPECT_EQ(fx.form.mStoreVersion, QStringLiteral("V.33"));
+    EXPECT_FALSE(fx.form.rsLookup.isOpen());
+    fx.form.cnStore().Close();
+    cn.Close();
+}
+
 TEST(Handler, BrandLookupOrder) {
     Files files;
+    const QString version = QStringLiteral("Select Ver From System ");
+    const QString plain = QStringLiteral("Select BrandID From Brand Where BrandName = 'VURE'");
+    const QString withU = QStringLiteral("Select BrandID From Brand Where BrandName = 'VURE_U'");
+    const QString pta = QStringLiteral("Select BrandID From Pta_BrandID Where BrandCar = 'VURE'");
     struct Case {
         QString version;
         std::vector<storekit::BrandKey> brands, ptaBrands;
         int expected;
+        QStringList statements;
     };
     const Case cases[] = {
-        { QStringLiteral("V.31"), { { 7, QStringLiteral("VURE_U") } }, {}, 7 },
+        { QStringLiteral("V.31"), { { 7, QStringLiteral("VURE_U") } }, {}, 7,
+            { version, plain, withU } },
         { QStringLiteral("V.31"),
-            { { 7, QStringLiteral("VURE_U") }, { 9, QStringLiteral("VURE") } }, {}, 9 },
-        { QStringLiteral("P.66 (Bar)"), { { 7, QStringLiteral("VURE") } }, {}, 0 },
-        { QStringLiteral("P.68 (Bar)"), {}, { { 4, QStringLiteral("VURE") } }, 4 },
+            { { 7, QStringLiteral("VURE_U") }, { 9, QStringLiteral("VURE") } }, {}, 9,
+            { version, plain } },
+        { QStringLiteral("V.31"), { { 3, QStringLiteral("UD") } }, {}, 0,
+            { version, plain, withU } }, // the name UD is only tried for UD_VOLVO
+        { QStringLiteral("P.66 (Bar)"), { { 7, QStringLiteral("VURE") } }, {}, 0,
+            { version, pta } },
+        { QStringLiteral("P.68 (Bar)"), {}, { { 4, QStringLiteral("VURE") } }, 4,
+            { version, pta } },
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.version.toStdString());
         storekit::StoreSetup setup;
         setup.version = c.version;
         setup.brands = c.brands;
@@ -108,9 +168,15 @@ TEST(Handler, BrandLookupOrder) {
         FormFixture fx;
         fx.useDesktopStore(files.priceList, files.store);
         fx.form.OpenStoreConnection();
-        ASSERT_EQ(fx.form.CheckStoreVersion(), 1);
+        QStringList statements;
+        ado::SetTraceHook([&](const QString& sql) { statements << sql; });
+        const int16_t known = fx.form.CheckStoreVersion();
         fx.form.FindBrand();
-        EXPECT_EQ(fx.form.mBrandID, c.expected) << c.version.toStdString();
+        ado::SetTraceHook(nullptr);
+        ASSERT_EQ(known, 1);
+        EXPECT_EQ(fx.form.mBrandID, c.expected);
+        EXPECT_EQ(statements.join(QLatin1Char('\n')).toStdString(),
+            c.statements.join(QLatin1Char('\n')).toStdString());
         EXPECT_FALSE(fx.form.rsLookup.isOpen());
     }
 }
@@ -134,6 +200,119 @@ TEST(Handler, FailurePathRollsBackAndLeavesTheButtonDisabled) {
     EXPECT_EQ(fx.window.pointer, win::ArrowHourglass);
     EXPECT_FALSE(fx.window.upDateEnabled);
     EXPECT_EQ(fx.window.text(Box::txtQTY), QStringLiteral("กำลังย้าน  Price VURE  ชั่วคราว"));
+}
+
+// A fake window that also notes what stood while each message box was up.
+struct WatchedWindow : FakeWindow {
+    struct AtMessage {
+        int pointer;
+        bool enabled;
+        int priceListState, storeState;
+    };
+    frmKordane* form = nullptr;
+    std::vector<AtMessage> atMessage;
+    void msgBox(const QString& t, MsgStyle s) override {
+        FakeWindow::msgBox(t, s);
+        atMessage.push_back(
+            { pointer, upDateEnabled, form->cnPriceList().State(), form->cnStore().State() });
+    }
+};
+
+// Every exit: its one message comes while the window is busy, after the connections it closes
+// are closed; the window is ready again only after the box, except on the failure path.
+TEST(Handler, EachExitShowsItsMessageThenRestores) {
+    const QString failed = QStringLiteral("ไม่สามรถบันทึกได้");
+    struct Case {
+        const char* what;
+        std::function<void(const Files&, WatchedWindow&)> arrange;
+        QString message;
+        int priceListState, storeState; // at the message
+        bool ready; // afterwards
+    };
+    auto execute = [](const Files& f, const char* statement) {
+        ado::Connection cn;
+        storekit::OpenFile(cn, f.store, QStringLiteral("KWZ730258"));
+        cn.Execute(QLatin1String(statement));
+    };
+    const Case cases[] = {
+        { "price list missing",
+            [](const Files& f, WatchedWindow& w) {
+                w.texts[Box::txtPriceList] = f.dir + QStringLiteral("/none.mdb");
+            },
+            QStringLiteral("ที่จัดเก็บข้อมูล  PriceList_VURE.mdb  หาไม่พบ"), 0, 0, true },
+        { "wrong version",
+            [&](const Files& f, WatchedWindow&) { execute(f, "Update System Set Ver = 'V.3'"); },
+            QStringLiteral("กำหนด Vertion ของฐานข้อมูลผิด  ให้ติดต่อผู้ติดตั้งระบบ  หรือ  ผู้จำหน่าย Ostreka"), 0,
+            0, true },
+        { "brand missing",
+            [&](const Files& f, WatchedWindow&) {
+                execute(f, "Update Brand Set BrandName = 'OTHER'");
+            },
+            QStringLiteral("ไม่สามารถหา Files VUREในฐานข้อมูล ไม่สามารถบันทึกได้"), 0, 0, true },
+        { "completed", [](const Files&, WatchedWindow&) {}, QStringLiteral("เสร็จแล้วจ้า"), 0, 0,
+            true },
+        { "run fails: both connections stay open",
+            [&](const Files& f, WatchedWindow&) { execute(f, "DROP TABLE PriceList"); }, failed, 1,
+            1, false },
+        { "a wildcard path passes the check, its open fails",
+            [](const Files& f, WatchedWindow& w) {
+                w.texts[Box::txtPriceList] = f.dir + QStringLiteral("/PriceList_*.mdb");
+            },
+            failed, 0, 0, false },
+        { "SQL server: the store path is not checked, the store fails at the open",
+            [](const Files& f, WatchedWindow& w) {
+                testenv::RegisterSqlServerDriver();
+                w.access = false;
+                w.texts[Box::txtDataVelandor] = f.dir + QStringLiteral("/none.accdb");
+                w.texts[Box::txtdbq] = f.dir + QStringLiteral("/none/sql.db");
+            },
+            failed, 1, 0, false },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Files files;
+        storekit::CreatePriceList(files.priceList, {}, QStringLiteral("PLN394"));
+        storekit::CreateClassicStore(
+            files.store, QStringLiteral("V.31"), 12, {}, QStringLiteral("KWZ730258"));
+        WatchedWindow window;
+        frmKordane form(window);
+        window.form = &form;
+        form.Form_Load();
+        window.texts[Box::txtPriceList] = files.priceList;
+        window.texts[Box::txtDataVelandor] = files.store;
+        c.arrange(files, window);
+        form.cmdUpDate_Click();
+        ASSERT_EQ(window.messages.size(), 1u);
+        EXPECT_EQ(window.messages[0].text.toStdString(), c.message.toStdString());
+        const auto& at = window.atMessage[0];
+        EXPECT_EQ(at.pointer, win::ArrowHourglass);
+        EXPECT_FALSE(at.enabled);
+        EXPECT_EQ(at.priceListState, c.priceListState);
+        EXPECT_EQ(at.storeState, c.storeState);
+        EXPECT_EQ(window.pointer, c.ready ? win::Arrow : win::ArrowHourglass);
+        EXPECT_EQ(window.upDateEnabled, c.ready);
+    }
+}
+
+// The price list is opened on the path that passed the check, even when the operator changes
+// the box while the step text is being shown.
+TEST(Handler, OpensThePriceListThatPassedTheCheck) {
+    Files files;
+    storekit::CreatePriceList(files.priceList, {}, QStringLiteral("PLN394"));
+    storekit::CreateClassicStore(
+        files.store, QStringLiteral("V.31"), 12, {}, QStringLiteral("KWZ730258"));
+    FormFixture fx;
+    fx.useDesktopStore(QStringLiteral("  ") + files.priceList, files.store);
+    fx.window.onDoEvents = [&] {
+        fx.window.texts[Box::txtPriceList] = files.dir + QStringLiteral("/typed-meanwhile.mdb");
+    };
+    fx.form.cmdUpDate_Click();
+    ASSERT_EQ(fx.window.messages.size(), 1u);
+    EXPECT_EQ(fx.window.messages[0].text, QStringLiteral("เสร็จแล้วจ้า"));
+    EXPECT_EQ(fx.form.cnPriceList().connectionString(),
+        QStringLiteral("driver={Microsoft Access Driver (*.mdb, *.accdb)};dbq=") + files.priceList
+            + QStringLiteral(";UID=admin;PWD=PLN394"));
+    EXPECT_TRUE(fx.window.upDateEnabled);
 }
 
 TEST(Connections, StringsFollowTheStorePathAndTheSecondPasswordIsTried) {

@@ -2,9 +2,15 @@
 #include "app/qt/main_window.h"
 #include "storekit/classic.h"
 
+#include <QApplication>
 #include <QDir>
+#include <QFontDatabase>
+#include <QFontInfo>
 #include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -59,14 +65,147 @@ TEST(MainWindowTest, OpensWithCaptionsDefaultsAndGrid) {
         QStringLiteral("      ราคาใหม่") };
     for (int c = 0; c < 8; ++c)
         EXPECT_EQ(g.TextMatrix(0, c), titles[c]) << c;
+    // what the operator sees: the titles as the header, the widths at 15 twips a pixel
     auto* table = qobject_cast<QTableWidget*>(w.control("msgDetail"));
     EXPECT_EQ(table->columnCount(), 8);
     EXPECT_EQ(table->rowCount(), 29);
-    EXPECT_EQ(table->horizontalHeaderItem(4)->text(), titles[4]);
+    for (int c = 0; c < 8; ++c) {
+        EXPECT_EQ(table->horizontalHeaderItem(c)->text(), titles[c]) << c;
+        EXPECT_EQ(table->columnWidth(c), widths[c] / 15) << c;
+    }
 
     // a picture of the window for a person to look at (Thai glyphs)
     const QString shot = QDir::temp().filePath(QStringLiteral("kordane-window.png"));
     EXPECT_TRUE(w.grab().save(shot));
+}
+
+// Every control at its place (twips), with its caption, in tab order; labels right-aligned.
+TEST(MainWindowTest, ControlsStandAtTheirPlacesInTabOrder) {
+    MainWindow w;
+    w.show();
+    struct Control {
+        const char* name;
+        QString caption;
+        int left, top, width, height;
+    };
+    const Control controls[] = {
+        { "chkLikelAt", QStringLiteral("จัดระเบียบเบอร์แทน  VURE"), 9120, 600, 5655, 375 },
+        { "optAccess", QStringLiteral("ข้อมูล Access ที่จัดเก็บ Velandor"), 120, 120, 4215, 375 },
+        { "txtDataVelandor", QStringLiteral("E:\\DataVelandor\\Velandor.accdb"), 4320, 120, 10455,
+            375 },
+        { "optSQL", QStringLiteral("ข้อมูล SQL"), 120, 600, 1695, 375 },
+        { "Label4", QStringLiteral("Server Name"), 2640, 600, 1575, 375 },
+        { "txtServer", QString(), 4320, 600, 3375, 360 },
+        { "Label1", QStringLiteral("Autherntication"), 2280, 960, 1935, 375 },
+        { "txtdbq", QString(), 4320, 960, 3375, 360 },
+        { "Label8", QStringLiteral("Login"), 3480, 1320, 735, 375 },
+        { "txtuid", QString(), 4320, 1320, 1815, 360 },
+        { "Label7", QStringLiteral("Password"), 2880, 1680, 1335, 375 },
+        { "txtpwd", QString(), 4320, 1680, 1815, 360 },
+        { "Label5", QStringLiteral("ที่จัดเก็บข้อมูลPriceList"), 1680, 2160, 2535, 375 },
+        { "txtPriceList", QStringLiteral("E:\\DataVelandor\\PriceList_VURE.mdb"), 4320, 2160, 10455,
+            375 },
+        { "Label2", QStringLiteral("ลำดับการทำงาน"), 2280, 2640, 1935, 375 },
+        { "txtQTY", QString(), 4320, 2640, 9495, 375 },
+        { "Label3", QStringLiteral("เบอร์อะไหล่"), 2880, 3000, 1335, 375 },
+        { "txtPartNO", QString(), 4320, 3000, 9495, 360 },
+        { "cmdUpDate", QStringLiteral("UpDate"), 13920, 2640, 855, 735 },
+        { "msgDetail", QString(), 240, 3600, 14535, 6615 },
+    };
+    auto nextTabStop = [](QWidget* from) {
+        QWidget* next = from->nextInFocusChain();
+        while (!(next->focusPolicy() & Qt::TabFocus))
+            next = next->nextInFocusChain();
+        return next;
+    };
+    QWidget* previous = nullptr;
+    for (const Control& c : controls) {
+        SCOPED_TRACE(c.name);
+        QWidget* widget = w.control(c.name);
+        ASSERT_TRUE(widget);
+        EXPECT_EQ(widget->geometry(), QRect(c.left / 15, c.top / 15, c.width / 15, c.height / 15));
+        QString shown;
+        if (auto* label = qobject_cast<QLabel*>(widget)) {
+            shown = label->text();
+            EXPECT_TRUE(label->alignment() & Qt::AlignRight);
+        } else if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
+            shown = button->text();
+        } else if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
+            shown = edit->text();
+        }
+        EXPECT_EQ(shown.toStdString(), c.caption.toStdString());
+        if (!(widget->focusPolicy() & Qt::TabFocus)) continue;
+        if (previous) {
+            EXPECT_EQ(nextTabStop(previous), widget);
+        }
+        previous = widget;
+    }
+}
+
+// The window's font by its name; what stands in for it where it is missing shows Thai.
+TEST(MainWindowTest, FontIsTheWindowsOwnWithThaiGlyphs) {
+    MainWindow w;
+    EXPECT_EQ(w.font().family(), QStringLiteral("MS Sans Serif"));
+    for (const char* name : { "Label5", "chkLikelAt", "txtQTY", "msgDetail" }) {
+        const QString family = QFontInfo(w.control(name)->font()).family();
+        EXPECT_TRUE(QFontDatabase::writingSystems(family).contains(QFontDatabase::Thai))
+            << name << " " << family.toStdString();
+    }
+}
+
+// Reads each message box as it comes up and closes it with its OK button.
+class MessageBoxReader : public QObject {
+public:
+    struct Seen {
+        QString title, text;
+        QMessageBox::Icon icon;
+        QMessageBox::StandardButtons buttons;
+        bool modal;
+    };
+    std::vector<Seen> seen;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        auto* box = qobject_cast<QMessageBox*>(watched);
+        if (box && event->type() == QEvent::Show) {
+            seen.push_back({ box->windowTitle(), box->text(), box->icon(), box->standardButtons(),
+                box->isModal() });
+            QMetaObject::invokeMethod(
+                box, [box] { box->button(QMessageBox::Ok)->click(); }, Qt::QueuedConnection);
+        }
+        return false;
+    }
+};
+
+TEST(MainWindowTest, MessageBoxesShowTheTextWithTheIconOfTheirStyle) {
+    MainWindow w;
+    w.show();
+    MessageBoxReader reader;
+    qApp->installEventFilter(&reader);
+    struct Case {
+        QString text;
+        win::MsgStyle style;
+        QMessageBox::Icon icon;
+    };
+    const Case cases[] = {
+        { QStringLiteral("ที่จัดเก็บข้อมูล  Velandor.accdb  หาไม่พบ"), win::MsgStyle::Exclamation,
+            QMessageBox::Warning },
+        { QStringLiteral("ไม่สามารถหา Files VUREในฐานข้อมูล ไม่สามารถบันทึกได้"), win::MsgStyle::Question,
+            QMessageBox::Question },
+        { QStringLiteral("เสร็จแล้วจ้า"), win::MsgStyle::None, QMessageBox::NoIcon },
+    };
+    for (const Case& c : cases) {
+        reader.seen.clear();
+        w.msgBox(c.text, c.style);
+        ASSERT_EQ(reader.seen.size(), 1u);
+        const auto& box = reader.seen[0];
+        EXPECT_EQ(box.text.toStdString(), c.text.toStdString());
+        EXPECT_EQ(box.icon, c.icon);
+        EXPECT_EQ(box.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+        EXPECT_TRUE(box.title.isEmpty());
+        EXPECT_TRUE(box.modal);
+    }
+    qApp->removeEventFilter(&reader);
 }
 
 TEST(MainWindowTest, ClosingEndsTheProgramAtOnce) {

@@ -23,10 +23,14 @@ QString frmKordane::accessDriverPart() const {
 }
 
 void frmKordane::SetUpPriceListConnection() {
+    SetUpPriceListConnection(rt::Trim(w.text(Box::txtPriceList)));
+}
+
+void frmKordane::SetUpPriceListConnection(const QString& priceListPath) {
     const QString driver = accessDriverPart();
     ado::Connection& cn = cnPriceList();
-    cn.setConnectionString(driver + rt::Trim(w.text(Box::txtPriceList))
-        + QStringLiteral(";UID=admin;PWD=") + QLatin1String(kPriceListPassword));
+    cn.setConnectionString(driver + priceListPath + QStringLiteral(";UID=admin;PWD=")
+        + QLatin1String(kPriceListPassword));
     cn.setCommandTimeout(20);
     cn.setCursorLocation(2);
     cn.Open();
@@ -61,7 +65,7 @@ void frmKordane::OpenStoreAccess() {
     };
     try {
         attempt(kStorePassword1);
-    } catch (const rt::RunError&) {
+    } catch (const std::exception&) { // anything in the first attempt
         attempt(kStorePassword2);
     }
 }

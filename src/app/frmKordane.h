@@ -46,7 +46,8 @@ public:
     void cmdUpDate_Click();
 
     // Connections.
-    void SetUpPriceListConnection();
+    void SetUpPriceListConnection(); // on the window's price-list path, trimmed
+    void SetUpPriceListConnection(const QString& priceListPath);
     void OpenStoreConnection();
     void OpenStoreAccess();
     // Closes cnStore when open, releases it and opens it again from the window's settings.

@@ -50,7 +50,7 @@ void frmKordane::cmdUpDate_Click() {
             QStringLiteral("กำลังย้าน  Price ") + mBrandName + QStringLiteral("  ชั่วคราว"));
         w.doEvents();
 
-        SetUpPriceListConnection();
+        SetUpPriceListConnection(p); // the path the check accepted, whatever the pump let change
         OpenStoreConnection();
         if (CheckStoreVersion() == 0) {
             cnPriceList().Close();
@@ -76,7 +76,7 @@ void frmKordane::cmdUpDate_Click() {
         cnStore().Close();
         w.msgBox(QStringLiteral("เสร็จแล้วจ้า"), MsgStyle::None);
         restore();
-    } catch (const std::exception&) {
+    } catch (...) {
         // From here every step's own failure is ignored; pointer and button stay as they are.
         try {
             if (cnStore().inTransaction()) cnStore().RollbackTrans();

@@ -10,6 +10,7 @@
 
 namespace {
 constexpr int kTwipsPerPixel = 15;
+const QString kWindowFont = QStringLiteral("MS Sans Serif");
 QRect twips(int left, int top, int width, int height) {
     return QRect(left / kTwipsPerPixel, top / kTwipsPerPixel, width / kTwipsPerPixel,
         height / kTwipsPerPixel);
@@ -47,8 +48,9 @@ MainWindow::MainWindow()
     pal.setColor(QPalette::Window, QColor(0xC0, 0xC0, 0xC0));
     setPalette(pal);
     setAutoFillBackground(true);
-    // the window's own font does not exist here; a Thai-capable one takes its place
-    QFont font(QStringLiteral("Loma"));
+    // the window's font as drawn; where it is missing, a Thai-capable face stands in for it
+    QFont::insertSubstitutions(kWindowFont, { QStringLiteral("Tahoma"), QStringLiteral("Loma") });
+    QFont font(kWindowFont);
     font.setPointSize(9);
     setFont(font);
 
@@ -117,7 +119,7 @@ MainWindow::MainWindow()
     storeType_->addButton(optSQL_);
     optAccess_->setChecked(true);
 
-    grid_.setWidth(14535);
+    grid_.setWidth(msgDetail_->width() * kTwipsPerPixel);
     grid_.setListener([this](win::GridModel::Change what, int r, int c) { syncGrid(what, r, c); });
     connect(cmdUpDate_, &QPushButton::clicked, this, [this] { form_.cmdUpDate_Click(); });
     form_.Form_Load();
