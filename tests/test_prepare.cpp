@@ -384,6 +384,43 @@ TEST(BuildPriceList, UnlistedTablesAndEmptySheets) {
     }
 }
 
+TEST(BuildPriceList, BadNumberInAListStopsBeforeTheTablesItLists) {
+    struct Case {
+        const char* list;
+        const char* bad;
+        QStringList table1; // PartNO of PriceList_1 afterwards
+    };
+    const Case cases[] = {
+        { "PriceNew_Count", "Null", {} },
+        { "PriceNew_Count", "'x'", {} },
+        { "PriceNew_Count", "40000", {} },
+        { "PriceList_Count", "Null", { "OLD" } },
+        { "PriceList_Count", "-32769", { "OLD" } },
+    };
+    for (const Case& c : cases) {
+        const QString list = QString::fromLatin1(c.list);
+        SCOPED_TRACE((list + QLatin1Char(' ') + QString::fromLatin1(c.bad)).toStdString());
+        PrepareFiles run({ { 1, { workRow(QStringLiteral("1"), QStringLiteral("OLD"), 1) } } },
+            { { 1, { MakeRawRow(QString(), QStringLiteral("A"), QStringLiteral("X"), 1) } } });
+        run.f.Execute(run.f.cnPriceList(),
+            QStringLiteral("Insert Into %1 Values( %2 )").arg(list, QString::fromLatin1(c.bad)));
+        run.f.Execute(run.f.cnPriceList(), QStringLiteral("Update PriceNew_1 Set Kind = Null"));
+
+        try {
+            prepare::BuildPriceList(run.f);
+            ADD_FAILURE() << "no error";
+        } catch (const rt::RunError& e) {
+            EXPECT_TRUE(e.message().startsWith(list + QStringLiteral(": "))) << e.what();
+        }
+
+        EXPECT_EQ(run.rows(QStringLiteral("Select PartNO From PriceList_1")), c.table1);
+        // no sheet was touched
+        EXPECT_EQ(run.rows(QStringLiteral("Select PartNO From PriceNew_1 Where Kind Is Null")),
+            QStringList { QStringLiteral("A") });
+        EXPECT_EQ(run.rows(QStringLiteral("Select PartNO From PriceList")), QStringList());
+    }
+}
+
 TEST(RemoveDuplicates, KeepsTheTopPriceOfEachKindAndNumber) {
     struct Case {
         const char* what;

@@ -60,7 +60,13 @@ void SplitWorkTable(frmKordane& f, int32_t chunk) {
 }
 
 void ClearSplitPriceLists(frmKordane& f) {
-    if (!f.ReadPriceListNos()) return;
+    bool listed = false;
+    try {
+        listed = f.ReadPriceListNos();
+    } catch (const rt::RunError& e) {
+        ThrowNamingTable(QStringLiteral("PriceList_Count"), e);
+    }
+    if (!listed) return;
     for (int32_t i = 0; i < f.mPriceListNoCount; ++i)
         f.Execute(f.cnPriceList(),
             QStringLiteral("Delete From PriceList_")
