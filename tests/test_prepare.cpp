@@ -539,17 +539,27 @@ TEST(ClearSplitPriceLists, EmptiesListedTablesInAscendingOrder) {
     PrepareFiles run({ { 3, { workRow("1", "C", 1) } }, { 1, { workRow("1", "A", 1) } },
                          { 2, { workRow("1", "B", 1) } } },
         {});
-    QStringList deletes;
-    ado::SetTraceHook([&](const QString& s) {
-        if (s.startsWith(QLatin1String("Delete"))) deletes << s;
-    });
-    prepare::ClearSplitPriceLists(run.f);
-    ado::SetTraceHook(nullptr);
+    auto clearSeeingDeletes = [&run] {
+        QStringList deletes;
+        ado::SetTraceHook([&](const QString& s) {
+            if (s.startsWith(QLatin1String("Delete"))) deletes << s;
+        });
+        prepare::ClearSplitPriceLists(run.f);
+        ado::SetTraceHook(nullptr);
+        return deletes;
+    };
 
-    EXPECT_EQ(deletes,
+    EXPECT_EQ(clearSeeingDeletes(),
         (QStringList {
             "Delete From PriceList_1", "Delete From PriceList_2", "Delete From PriceList_3" }));
     for (int n = 1; n <= 3; ++n)
         EXPECT_EQ(
             run.rows(QStringLiteral("Select PartNO From PriceList_%1").arg(n)), QStringList());
+
+    // an empty list touches no table, though the form still holds the numbers read before
+    run.f.Execute(run.f.cnPriceList(), QStringLiteral("Delete From PriceList_Count"));
+    storekit::InsertPriceRow(
+        run.f.cnPriceList(), QStringLiteral("PriceList_1"), workRow("1", "A", 1));
+    EXPECT_EQ(clearSeeingDeletes(), QStringList());
+    EXPECT_EQ(run.rows(QStringLiteral("Select PartNO From PriceList_1")), QStringList { "A" });
 }
