@@ -102,6 +102,42 @@ TEST(BuildPriceList, NormalisationRewritesTheRawSheetInPlace) {
         QStringList());
 }
 
+TEST(BuildPriceList, NormalisingStatementsWordForWord) {
+    // the number of a statement (from 1) and its text; a kind compared with an amount ends in
+    // a blank, the other statements do not
+    const std::pair<int, const char*> cases[] = {
+        { 1, "Update PriceNew_7 Set Kind = '' Where Kind Is Null" },
+        { 2, "Update PriceNew_7 Set Kind = '0' Where Kind = '0.00' " },
+        { 3, "Update PriceNew_7 Set Kind = '1' Where Kind = '1.00' " },
+        { 4, "Update PriceNew_7 Set PartNO = '' Where PartNO Is Null" },
+        { 5, "Update PriceNew_7 Set AKind_1 = '' Where AKind_1 Is Null" },
+        { 6, "Update PriceNew_7 Set AKind_1 = '0' Where AKind_1 = '0.00' " },
+        { 7, "Update PriceNew_7 Set AKind_1 = '1' Where AKind_1 = '1.00' " },
+        { 8, "Update PriceNew_7 Set AltNO_1 = '' Where AltNO_1 Is Null" },
+        { 9, "Update PriceNew_7 Set AKind_2 = '' Where AKind_2 Is Null" },
+        { 23, "Update PriceNew_7 Set AKind_5 = '1' Where AKind_5 = '1.00' " },
+        { 24, "Update PriceNew_7 Set AltNO_5 = '' Where AltNO_5 Is Null" },
+        { 25, "Update PriceNew_7 Set EName = '' Where EName Is Null" },
+        { 26, "Update PriceNew_7 Set TName = '' Where TName Is Null" },
+        { 27, "Update PriceNew_7 Set Model_1 = '' Where Model_1 Is Null" },
+        { 38, "Update PriceNew_7 Set Model_12 = '' Where Model_12 Is Null" },
+        { 39, "Update PriceNew_7 Set Description = '' Where Description Is Null" },
+        { 40, "Update PriceNew_7 Set Import = '' Where Import Is Null" },
+        { 41, "Update PriceNew_7 Set Price = 0 Where Price Is Null" },
+        { 42, "Update PriceNew_7 Set DisPrice = '' Where DisPrice Is Null" },
+        { 43, "Update PriceNew_7 Set Sale = 0 Where Sale Is Null" },
+        { 44, "Delete From PriceNew_7 Where PartNO = ''" },
+        { 45, "Update PriceNew_7 Set Model_1 = '' Where Model_1 = '-'" },
+        { 56, "Update PriceNew_7 Set Model_12 = '' Where Model_12 = '-'" },
+        { 57, "Update PriceNew_7 Set Model_1 = '' Where Model_1 = 'xxxx'" },
+        { 68, "Update PriceNew_7 Set Model_12 = '' Where Model_12 = 'xxxx'" },
+    };
+    const QStringList statements = prepare::NormalisingStatements(7);
+    ASSERT_EQ(statements.size(), 68);
+    for (const auto& [no, text] : cases)
+        EXPECT_EQ(statements.at(no - 1), QString::fromLatin1(text)) << no;
+}
+
 TEST(BuildPriceList, BrandRulesForPartAndReplacementNumbers) {
     struct Case {
         const char* brand;
@@ -247,6 +283,144 @@ TEST(BuildPriceList, NoRawSheetStillEmptiesTheTables) {
     EXPECT_EQ(run.rows(QStringLiteral("Select PartNO From PriceList")), QStringList());
 }
 
+TEST(BuildPriceList, StatementsAfterTheNormalisationWordForWord) {
+    PrepareFiles run(emptyTables(1),
+        { { 1,
+            { MakeRawRow(QStringLiteral("1.00"), QStringLiteral("A-1"), QStringLiteral("E"), 10),
+                MakeRawRow(QStringLiteral("1"), QStringLiteral("A 1"), QStringLiteral("E"), 5, 5),
+                MakeRawRow(QString(), QStringLiteral("B-2"), QStringLiteral("E"), 7, 7) } } });
+    QStringList statements;
+    ado::SetTraceHook([&](const QString& s) {
+        if (!s.startsWith(QLatin1String("Update PriceNew_"))) statements << s;
+    });
+    prepare::BuildPriceList(run.f);
+    ado::SetTraceHook(nullptr);
+
+    // kind, PartNO (also PartNew), FPartNew, ten empty replacement values, EName "E", the rest
+    // empty, and the amount as Price and Sale
+    auto insert = [](const char* table, const char* kind, const char* partNo, const char* fPartNew,
+                      const char* price) {
+        QString v = QStringLiteral("'%1', '%2', '%2', '%3'").arg(kind, partNo, fPartNew);
+        for (int k = 0; k < 10; ++k)
+            v += QStringLiteral(", ''");
+        v += QStringLiteral(", 'E'");
+        for (int k = 0; k < 15; ++k) // TName, 12 models, Description, Import
+            v += QStringLiteral(", ''");
+        v += QStringLiteral(", %1, '', %1").arg(price);
+        return QStringLiteral("Insert Into %1 Values( %2 )").arg(table, v);
+    };
+    const QStringList expected {
+        QStringLiteral("Delete From PriceList"),
+        QStringLiteral("Select Count From PriceList_Count Order By Count"),
+        QStringLiteral("Delete From PriceList_1"),
+        QStringLiteral("Select Count From PriceNew_Count Order By Count"),
+        QStringLiteral("Delete From PriceNew_1 Where PartNO = ''"),
+        QStringLiteral("Select Kind, PartNO, AKind_1, AltNO_1, AKind_2, AltNO_2, AKind_3, AltNO_3, "
+                       "AKind_4, AltNO_4, AKind_5, AltNO_5, EName, TName, Model_1, Model_2, "
+                       "Model_3, Model_4, Model_5, Model_6, Model_7, Model_8, Model_9, Model_10, "
+                       "Model_11, Model_12, Description, Import, Price, DisPrice, Sale From "
+                       "PriceNew_1"),
+        insert("PriceList", "1", "A-1", "A1", "10"),
+        QStringLiteral("Select PartNO From PriceList Where Kind = '1' And PartNO = 'A-1'"),
+        insert("PriceList", "1", "A 1", "A1", "5"),
+        QStringLiteral("Select PartNO From PriceList Where Kind = '1' And PartNO = 'A 1'"),
+        insert("PriceList", "", "B-2", "B2", "7"),
+        QStringLiteral("Select PartNO From PriceList Where PartNO = 'B-2'"),
+        QStringLiteral("Select Distinct Kind, FPartNew From PriceList Order By FPartNew"),
+        QStringLiteral("Select Kind, FPartNew, Price From PriceList Where Kind = '1' And FPartNew "
+                       "= 'A1' Order By Price Desc"),
+        QStringLiteral("Delete From PriceList Where Kind = '1' And FPartNew = 'A1' And Price = 5"),
+        QStringLiteral("Select Kind, FPartNew, Price From PriceList Where FPartNew = 'B2' Order By "
+                       "Price Desc"),
+        QStringLiteral("Select Kind, PartNO, PartNew, FPartNew, AKind_1, AltNO_1, AKind_2, "
+                       "AltNO_2, AKind_3, AltNO_3, AKind_4, AltNO_4, AKind_5, AltNO_5, EName, "
+                       "TName, Model_1, Model_2, Model_3, Model_4, Model_5, Model_6, Model_7, "
+                       "Model_8, Model_9, Model_10, Model_11, Model_12, Description, Import, "
+                       "Price, DisPrice, Sale From PriceList Order By PartNO"),
+        insert("PriceList_1", "1", "A-1", "A1", "10"),
+        QStringLiteral("Select PartNO From PriceList_1 Where Kind = '1' And PartNO = 'A-1'"),
+        QStringLiteral("Delete From PriceList Where Kind = '1' And PartNO = 'A-1'"),
+        insert("PriceList_1", "", "B-2", "B2", "7"),
+        QStringLiteral("Select PartNO From PriceList_1 Where PartNO = 'B-2'"),
+        QStringLiteral("Delete From PriceList Where PartNO = 'B-2'"),
+    };
+    EXPECT_EQ(statements, expected);
+}
+
+TEST(BuildPriceList, UnlistedTablesAndEmptySheets) {
+    struct Case {
+        const char* what;
+        bool listed; // PriceList_Count lists table 1
+        storekit::RawSheets sheets;
+        QStringList table1; // PartNO of PriceList_1 afterwards, ordered
+        QStringList sheetsShown; // the sheet tags of the build's progress lines
+    };
+    auto raw = [](const char* partNo) {
+        return MakeRawRow(
+            QStringLiteral("1"), QString::fromLatin1(partNo), QStringLiteral("X"), 1, 1);
+    };
+    const Case cases[] = {
+        { "no numbered table listed: the old rows stay and the build still runs", false,
+            { { 1, { raw("A") } } }, { "A", "OLD" }, { "VURE_1" } },
+        { "a sheet without rows shows no progress", true, { { 1, {} }, { 2, { raw("B") } } },
+            { "B" }, { "VURE_2" } },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        PrepareFiles run(
+            { { 1, { workRow(QStringLiteral("1"), QStringLiteral("OLD"), 1) } } }, c.sheets);
+        if (!c.listed)
+            run.f.Execute(run.f.cnPriceList(), QStringLiteral("Delete From PriceList_Count"));
+
+        prepare::BuildPriceList(run.f);
+
+        EXPECT_EQ(
+            run.rows(QStringLiteral("Select PartNO From PriceList_1 Order By PartNO")), c.table1);
+        QStringList shown;
+        for (const QString& t : run.fx.window.qtyHistory.filter(QStringLiteral("FPartNew")))
+            shown << t.section(QStringLiteral("  "), 1, 1);
+        shown.removeDuplicates();
+        EXPECT_EQ(shown, c.sheetsShown);
+    }
+}
+
+TEST(BuildPriceList, BadNumberInAListStopsBeforeTheTablesItLists) {
+    struct Case {
+        const char* list;
+        const char* bad;
+        QStringList table1; // PartNO of PriceList_1 afterwards
+    };
+    const Case cases[] = {
+        { "PriceNew_Count", "Null", {} },
+        { "PriceNew_Count", "'x'", {} },
+        { "PriceNew_Count", "40000", {} },
+        { "PriceList_Count", "Null", { "OLD" } },
+        { "PriceList_Count", "-32769", { "OLD" } },
+    };
+    for (const Case& c : cases) {
+        const QString list = QString::fromLatin1(c.list);
+        SCOPED_TRACE((list + QLatin1Char(' ') + QString::fromLatin1(c.bad)).toStdString());
+        PrepareFiles run({ { 1, { workRow(QStringLiteral("1"), QStringLiteral("OLD"), 1) } } },
+            { { 1, { MakeRawRow(QString(), QStringLiteral("A"), QStringLiteral("X"), 1) } } });
+        run.f.Execute(run.f.cnPriceList(),
+            QStringLiteral("Insert Into %1 Values( %2 )").arg(list, QString::fromLatin1(c.bad)));
+        run.f.Execute(run.f.cnPriceList(), QStringLiteral("Update PriceNew_1 Set Kind = Null"));
+
+        try {
+            prepare::BuildPriceList(run.f);
+            ADD_FAILURE() << "no error";
+        } catch (const rt::RunError& e) {
+            EXPECT_TRUE(e.message().startsWith(list + QStringLiteral(": "))) << e.what();
+        }
+
+        EXPECT_EQ(run.rows(QStringLiteral("Select PartNO From PriceList_1")), c.table1);
+        // no sheet was touched
+        EXPECT_EQ(run.rows(QStringLiteral("Select PartNO From PriceNew_1 Where Kind Is Null")),
+            QStringList { QStringLiteral("A") });
+        EXPECT_EQ(run.rows(QStringLiteral("Select PartNO From PriceList")), QStringList());
+    }
+}
+
 TEST(RemoveDuplicates, KeepsTheTopPriceOfEachKindAndNumber) {
     struct Case {
         const char* what;
@@ -309,6 +483,11 @@ TEST(SplitWorkTable, TableOfEachPosition) {
               { 490000, 50 }, { 499999, 50 }, { 500000, 51 }, { 510000, 51 }, { INT32_MAX, 51 } };
     for (const auto& [l, w] : cases)
         EXPECT_EQ(prepare::SplitTableNumber(l), w) << l;
+    // the chunk of one that the tests inject
+    const std::pair<int32_t, int16_t> ofOne[]
+        = { { 0, 1 }, { 49, 50 }, { 50, 51 }, { INT32_MAX, 51 } };
+    for (const auto& [l, w] : ofOne)
+        EXPECT_EQ(prepare::SplitTableNumber(l, 1), w) << l;
 }
 
 TEST(SplitWorkTable, FillsEachTableUpToItsChunkAndTheLastWithoutLimit) {
@@ -360,17 +539,27 @@ TEST(ClearSplitPriceLists, EmptiesListedTablesInAscendingOrder) {
     PrepareFiles run({ { 3, { workRow("1", "C", 1) } }, { 1, { workRow("1", "A", 1) } },
                          { 2, { workRow("1", "B", 1) } } },
         {});
-    QStringList deletes;
-    ado::SetTraceHook([&](const QString& s) {
-        if (s.startsWith(QLatin1String("Delete"))) deletes << s;
-    });
-    prepare::ClearSplitPriceLists(run.f);
-    ado::SetTraceHook(nullptr);
+    auto clearSeeingDeletes = [&run] {
+        QStringList deletes;
+        ado::SetTraceHook([&](const QString& s) {
+            if (s.startsWith(QLatin1String("Delete"))) deletes << s;
+        });
+        prepare::ClearSplitPriceLists(run.f);
+        ado::SetTraceHook(nullptr);
+        return deletes;
+    };
 
-    EXPECT_EQ(deletes,
+    EXPECT_EQ(clearSeeingDeletes(),
         (QStringList {
             "Delete From PriceList_1", "Delete From PriceList_2", "Delete From PriceList_3" }));
     for (int n = 1; n <= 3; ++n)
         EXPECT_EQ(
             run.rows(QStringLiteral("Select PartNO From PriceList_%1").arg(n)), QStringList());
+
+    // an empty list touches no table, though the form still holds the numbers read before
+    run.f.Execute(run.f.cnPriceList(), QStringLiteral("Delete From PriceList_Count"));
+    storekit::InsertPriceRow(
+        run.f.cnPriceList(), QStringLiteral("PriceList_1"), workRow("1", "A", 1));
+    EXPECT_EQ(clearSeeingDeletes(), QStringList());
+    EXPECT_EQ(run.rows(QStringLiteral("Select PartNO From PriceList_1")), QStringList { "A" });
 }

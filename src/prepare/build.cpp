@@ -182,8 +182,7 @@ void BuildPriceList(frmKordane& f) {
             BuildWorkTableRows(f, sheet);
         } catch (const rt::RunError& e) {
             // the operator mends the sheet, so the message says which one
-            throw rt::RunError(QStringLiteral("PriceNew_") + QString::number(sheet)
-                + QStringLiteral(": ") + e.message());
+            ThrowNamingTable(QStringLiteral("PriceNew_") + QString::number(sheet), e);
         }
     }
     RemoveDuplicates(f);

@@ -17,13 +17,22 @@ void ReadRowsAndClose(ado::Recordset& rs, const std::function<void(const ado::Re
     rs.Close();
 }
 
+void ThrowNamingTable(const QString& table, const rt::RunError& e) {
+    throw rt::RunError(table + QStringLiteral(": ") + e.message());
+}
+
 std::vector<int16_t> ReadTableNumbers(frmKordane& f, const QString& family) {
+    const QString list = family + QStringLiteral("_Count");
     f.Open(f.rsList, f.cnPriceList(),
-        QStringLiteral("Select Count From ") + family + QStringLiteral("_Count Order By Count"));
+        QStringLiteral("Select Count From ") + list + QStringLiteral(" Order By Count"));
     std::vector<int16_t> numbers;
-    ReadRowsAndClose(f.rsList, [&numbers](const ado::Recordset& rs) {
-        numbers.push_back(rs.Field(QStringLiteral("Count")).toInt16());
-    });
+    try {
+        ReadRowsAndClose(f.rsList, [&numbers](const ado::Recordset& rs) {
+            numbers.push_back(rs.Field(QStringLiteral("Count")).toInt16());
+        });
+    } catch (const rt::RunError& e) {
+        ThrowNamingTable(list, e);
+    }
     return numbers;
 }
 

@@ -4,6 +4,7 @@
 
 #include "app/frmKordane.h"
 #include "app/price_row.h"
+#include "platform/runtime/error.h"
 
 #include <QString>
 #include <cstdint>
@@ -16,8 +17,11 @@ namespace prepare {
 // closes it; a failure closes it too.
 void ReadRowsAndClose(ado::Recordset& rs, const std::function<void(const ado::Recordset&)>& read);
 
+// A failure on a table the operator mends by hand, raised again with the table's name in front.
+[[noreturn]] void ThrowNamingTable(const QString& table, const rt::RunError& e);
+
 // The numbers n of a table family from "<family>_Count" in ascending order ("PriceNew",
-// "PriceLast"); empty when the list has no row. A bad Count raises.
+// "PriceLast"); empty when the list has no row. A bad Count raises, naming the list.
 std::vector<int16_t> ReadTableNumbers(frmKordane& f, const QString& family);
 
 // A text between single quotes of a statement, quotes doubled.

@@ -35,8 +35,9 @@ std::vector<LoadedRow> loadWorkTable(frmKordane& f) {
 } // namespace
 
 int16_t SplitTableNumber(int32_t l, int32_t chunk) {
-    const int32_t w = l / chunk + 1;
-    return int16_t(w < kLastSplitTable ? w : kLastSplitTable);
+    // compared before adding 1, so the last position of a chunk of one stays in range
+    const int32_t fullChunks = l / chunk;
+    return fullChunks < kLastSplitTable - 1 ? int16_t(fullChunks + 1) : kLastSplitTable;
 }
 
 void SplitWorkTable(frmKordane& f, int32_t chunk) {
@@ -59,7 +60,13 @@ void SplitWorkTable(frmKordane& f, int32_t chunk) {
 }
 
 void ClearSplitPriceLists(frmKordane& f) {
-    if (!f.ReadPriceListNos()) return;
+    bool listed = false;
+    try {
+        listed = f.ReadPriceListNos();
+    } catch (const rt::RunError& e) {
+        ThrowNamingTable(QStringLiteral("PriceList_Count"), e);
+    }
+    if (!listed) return;
     for (int32_t i = 0; i < f.mPriceListNoCount; ++i)
         f.Execute(f.cnPriceList(),
             QStringLiteral("Delete From PriceList_")
