@@ -5,6 +5,7 @@
 #include "storekit/classic.h"
 #include "support/fake_window.h"
 #include "support/odbc_env.h"
+#include "support/staged_parts.h"
 
 #include <gtest/gtest.h>
 #include <string>
@@ -14,13 +15,7 @@ namespace {
 
 using storekit::ClassicPart;
 
-std::vector<std::string> Utf8(const QStringList& lines) {
-    std::vector<std::string> out;
-    for (const QString& l : lines)
-        out.push_back(l.toStdString());
-    return out;
-}
-#define EXPECT_ROWS(actual, ...) EXPECT_EQ(Utf8(actual), Utf8(QStringList(__VA_ARGS__)))
+#define EXPECT_ROWS(actual, ...) EXPECT_EQ(Std(actual), Std(QStringList(__VA_ARGS__)))
 
 const QString kThai = QStringLiteral("แหวนลูกสูบ");
 
@@ -43,31 +38,6 @@ PriceFields Part(const QString& kind, const QString& number, const QStringList& 
     r.DisPrice = QStringLiteral("5%");
     r.Sale = rt::Currency::fromDouble(100);
     return r;
-}
-
-ClassicPart Stored(int id, const char* kind, const char* number) {
-    ClassicPart p;
-    p.partId = id;
-    p.kind = QLatin1String(kind);
-    p.partNo = QLatin1String(number);
-    p.eName = QStringLiteral("OLD");
-    p.withSideRows = false;
-    return p;
-}
-
-// The rows of "Select <columns> From <rest>", each as its values joined by "|".
-QStringList Rows(ado::Connection& cn, const QString& columns, const QString& rest) {
-    ado::Recordset rs;
-    rs.Open(QStringLiteral("Select ") + columns + QStringLiteral(" From ") + rest, cn);
-    QStringList out;
-    for (; !rs.Eof(); rs.MoveNext()) {
-        QStringList cells;
-        for (const QString& c : columns.split(QStringLiteral(", ")))
-            cells << rs.Field(c).textOrEmpty();
-        out << cells.join(QLatin1Char('|'));
-    }
-    rs.Close();
-    return out;
 }
 
 // A classic store of one version holding brand 12, and a loaded form on it.
@@ -102,7 +72,7 @@ public:
     void drain(int16_t n = 3) { fx.form.InsertNewParts(n); }
 
     QStringList rows(const QString& columns, const QString& rest) {
-        return Rows(cn, columns, rest);
+        return QueryRows(cn, columns, rest);
     }
     QStringList groups() {
         return rows(
@@ -135,7 +105,7 @@ class Golden : public ::testing::TestWithParam<GoldenCase> { };
 
 TEST_P(Golden, StatementsOfOneStagedPart) {
     const GoldenCase& c = GetParam();
-    Store s(c.version, { Stored(40, "C", "P3") });
+    Store s(c.version, { StoredPart(40, "C", "P3") });
     s.stage(Part("A", "P-1/X", { "B:P-2", ":P-1/X", "C:P3" }));
     QStringList trace;
     ado::SetTraceHook([&trace](const QString& t) {
@@ -233,15 +203,15 @@ TEST(InsertLookups, FoundOrNewByVersion) {
     const std::vector<const char*> squeezed { "P.49 (Bar)", "P.64 (Bar)", "P.65 (Bar)" };
     const std::vector<const char*> asStaged { "P.52", "P.61 (Bar)" };
     const Case cases[] = {
-        { "written differently, same kind", squeezed, { Stored(40, "A", "AB12C") },
+        { "written differently, same kind", squeezed, { StoredPart(40, "A", "AB12C") },
             { Part("A", "AB-12/C") }, { "40|A|AB12C|AB12C" }, { "40|0" } },
-        { "written differently, looked up as staged", asStaged, { Stored(40, "A", "AB12C") },
+        { "written differently, looked up as staged", asStaged, { StoredPart(40, "A", "AB12C") },
             { Part("A", "AB-12/C") }, { "40|A|AB12C", "41|A|AB-12/C" }, { "41|0" } },
-        { "same squeezed number under another kind", squeezed, { Stored(40, "B", "AB12C") },
+        { "same squeezed number under another kind", squeezed, { StoredPart(40, "B", "AB12C") },
             { Part("A", "AB 12C") }, { "40|B|AB12C|AB12C", "41|A|AB12C|AB 12C" }, { "41|0" } },
-        { "blank kind finds any kind", squeezed, { Stored(40, "B", "AB12C") },
+        { "blank kind finds any kind", squeezed, { StoredPart(40, "B", "AB12C") },
             { Part("", "AB-12C") }, { "40|B|AB12C|AB12C" }, { "40|0" } },
-        { "replacement stored under another kind", squeezed, { Stored(40, "B", "P3") },
+        { "replacement stored under another kind", squeezed, { StoredPart(40, "B", "P3") },
             { Part("A", "P1", { "C:P-3" }) }, { "40|B|P3|P3", "41|A|P1|P1" },
             { "40|41", "41|40" } },
         // the slot is taken up (the texts differ) and finds the part just written
@@ -387,7 +357,7 @@ protected:
         const QString dir = testenv::TempDir();
         store = dir + QStringLiteral("/Velandor.accdb");
         const QString list = dir + QStringLiteral("/PriceList_VURE.mdb");
-        ClassicPart known = Stored(1, "0", "15601-87703");
+        ClassicPart known = StoredPart(1, "0", "15601-87703");
         known.price = 180;
         known.sale = 150;
         storekit::CreateClassicStore(store, QLatin1String(GetParam().version), 12, { known },
@@ -419,7 +389,7 @@ protected:
     }
 
     QStringList rows(const QString& columns, const QString& rest) {
-        return Rows(cn, columns, rest);
+        return QueryRows(cn, columns, rest);
     }
     QStringList parts() {
         return rows(QStringLiteral("PartID, Kind, PartNO, EName, TName, Model, Price, Sale"),
