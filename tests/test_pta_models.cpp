@@ -1,5 +1,6 @@
 // Links of a part to vehicle models in a Pta_ store: placeholders for a part that names no
 // model, models found again by their squeezed brand-and-model text, keys in model order.
+#include "common/mduValue.h"
 #include "pta/pta.h"
 #include "test_pta_fixture.h"
 
@@ -113,6 +114,24 @@ TEST_F(ModelLinks, ModelIsFoundAgainAndLinkedOnce) {
     EXPECT_LINES(linkRows(),
         QStringList({ "27|5|0|VURE|", "27|5|112|VURE|RX9J 4X2", "28|5|112|VURE| rx9j-4x2 " }));
     EXPECT_LINES(pairRows(), QStringList());
+}
+
+// The stored squeezed text must be the lookup key itself, also where cleaning keeps a character
+// (the one right after a removed "*"), or the model is added again by every part and run.
+TEST_F(ModelLinks, ModelWithCleaningQuirksIsFoundAgain) {
+    const char* cases[] = { "RX9J**", "RX9J*'S", "RX9J*,4X2", "RX9J***'", "RX9J, 4X2", "A*B" };
+    for (const char* model : cases) {
+        SCOPED_TRACE(model);
+        s.cn.Execute("Delete From Pta_ModelID");
+        s.cn.Execute("Delete From Pta_BrandCar");
+        link(27, { model });
+        link(28, { model });
+        EXPECT_LINES(s.rows("Select ModelID, FBModel From Pta_ModelID"),
+            QStringList { "1|" + mduValue::MakeMatchKey("VURE" + QString(model)) });
+        EXPECT_LINES(s.rows("Select PartID, ModelID From Pta_BrandCar Order By PartID"),
+            QStringList({ "27|1", "28|1" }));
+        s.cn.Execute("Update LastID Set LastID = 0 Where NameID = 'ModelID'");
+    }
 }
 
 TEST_F(ModelLinks, NewModelsTakeKeysInModelOrder) {

@@ -34,17 +34,35 @@ std::vector<Column> columns(const QString& spec) {
     return out;
 }
 
-// The lookup key of a brand-and-model text: every control character, quote, comma, "*",
-// blank, "/" and "-" removed.
-QString squeezedSql(const QString& column) {
-    QString expr = column;
-    QStringList gone { QStringLiteral("char(127)"), QStringLiteral("''''"), QStringLiteral("','"),
-        QStringLiteral("'*'"), QStringLiteral("' '"), QStringLiteral("'/'"),
-        QStringLiteral("'-'") };
+QString replaceSql(const QString& expr, const QString& from, const QString& to) {
+    return QStringLiteral("replace(%1, %2, %3)").arg(expr, from, to);
+}
+
+// Two steps of the lookup key of a brand-and-model text, one generated column each (a single
+// expression nests too deep for the parser). First the control characters go (cleaning keeps
+// every second one of a run of them; all go here).
+QString withoutControlsSql(const QString& column) {
+    QString expr = replaceSql(column, QStringLiteral("char(127)"), QStringLiteral("''"));
     for (int c = 1; c < 21; ++c)
-        gone << QStringLiteral("char(%1)").arg(c);
-    for (const QString& g : gone)
-        expr = QStringLiteral("replace(%1, %2, '')").arg(expr, g);
+        expr = replaceSql(expr, QStringLiteral("char(%1)").arg(c), QStringLiteral("''"));
+    return expr;
+}
+
+// Then quotes, commas, "*", blanks, "/" and "-", but the character right after a removed "*"
+// stays, as cleaning leaves it alone.
+QString squeezedSql(const QString& column) {
+    const QStringList pairs { QStringLiteral("'**'"), QStringLiteral("'*'''"),
+        QStringLiteral("'*,'") };
+    const QStringList kept { QStringLiteral("'*'"), QStringLiteral("''''"), QStringLiteral("','") };
+    // parked on private-use characters while the rest goes
+    auto parked = [](int k) { return QStringLiteral("char(%1)").arg(0xE000 + k); };
+    QString expr = column;
+    for (int k = 0; k < pairs.size(); ++k)
+        expr = replaceSql(expr, pairs[k], parked(k));
+    for (const char* gone : { "'*'", "''''", "','", "' '", "'/'", "'-'" })
+        expr = replaceSql(expr, QLatin1String(gone), QStringLiteral("''"));
+    for (int k = 0; k < kept.size(); ++k)
+        expr = replaceSql(expr, parked(k), kept[k]);
     return expr;
 }
 
@@ -90,10 +108,13 @@ void CreatePtaBrandTables(ado::Connection& cn, const QString& version, int brand
     if (HasTable(cn, QStringLiteral("Pta_ModelID"))) return;
     std::vector<Column> model = columns(QStringLiteral(
         "RecID:L BrandID:L ModelID:L BrandModel:T80 FModel:T40 Model:T30 Remark:T60 Active:L"));
-    // not among the positional values: the store keeps it in step with the brand-and-model text
+    // not among the positional values: the store keeps them in step with the brand-and-model text
+    const QString generated
+        = QStringLiteral("Text COLLATE NOCASE GENERATED ALWAYS AS (%1) VIRTUAL");
+    model.push_back({ QStringLiteral("BrandModelClean"),
+        generated.arg(withoutControlsSql(QStringLiteral("BrandModel"))) });
     model.push_back({ QStringLiteral("FBModel"),
-        QStringLiteral("Text COLLATE NOCASE GENERATED ALWAYS AS (%1) VIRTUAL")
-            .arg(squeezedSql(QStringLiteral("BrandModel"))) });
+        generated.arg(squeezedSql(QStringLiteral("BrandModelClean"))) });
     CreateTable(cn, QStringLiteral("Pta_ModelID"), model);
     CreateTable(cn, QStringLiteral("Pta_BrandCar"),
         columns(QStringLiteral("PartID:L BrandID:L ModelID:L BrandCar:T50 Model:T30")));
