@@ -263,6 +263,48 @@ TEST(DrainP48, FirstSlotTakesANegativeKey) {
     }
 }
 
+// Prices that differ by the smallest amount a currency holds still differ; the flag is the
+// staged part's in its main row and in the rows of its replacement parts.
+TEST(DrainV34, PriceDiffersFlag) {
+    struct Case {
+        const char* price;
+        const char* sale;
+        QStringList rows; // PartID, main-row flag, price-differs flag
+    };
+    const Case cases[] = {
+        { "100", "100", { "1|1|0", "2|0|0" } },
+        { "100.0001", "100", { "1|1|1", "2|0|1" } },
+        { "100", "100.0001", { "1|1|1", "2|0|1" } },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.price) + " " + c.sale);
+        Store store(QStringLiteral("V.34"));
+        store.stage({ .kind = "A",
+            .partNo = "P-1",
+            .alts = { { "B", "N-1" } },
+            .eName = "X",
+            .price = QLatin1String(c.price),
+            .sale = QLatin1String(c.sale) });
+        store.insert();
+        EXPECT_LINES(store.rows("PartID, MainPart, PriceDiffers", "Pta12 Order By PartID"), c.rows);
+    }
+}
+
+// The run date is taken once the store is open again, not before the reconnection.
+TEST(DrainV46, RunDateOfTheReopenedStore) {
+    Store store(QStringLiteral("V.46 (Bar)"));
+    frmKordane& form = store.fx.form;
+    ASSERT_NE(form.cnStore().State(), 1);
+    struct RestoreClock {
+        ~RestoreClock() { rt::SetClock({}); }
+    } restore;
+    rt::SetClock(
+        [&form] { return form.cnStore().State() == 1 ? QDate(2026, 12, 10) : QDate(2026, 12, 9); });
+    store.stage({ .kind = "A", .partNo = "P-1", .eName = "X" });
+    store.insert();
+    EXPECT_LINES(store.rows("PartID, RecDate", "Pta12"), QStringList { "1|25691210" });
+}
+
 // ---- Whole runs through the UpDate handler ----------------------------------------------
 
 struct RunCase {

@@ -25,8 +25,10 @@ void dequeue(frmKordane& f, const QueuedPart& p) {
 
 } // namespace
 
-void DrainQueue(frmKordane& f, int16_t n, const std::function<QueuedPart()>& take) {
+void DrainQueue(frmKordane& f, int16_t n, const std::function<QueuedPart()>& take,
+    const std::function<void()>& connected) {
     f.ReopenStore();
+    if (connected) connected();
     const int32_t total = f.CountStagedParts();
     int32_t taken = 0;
     const QString tag = QStringLiteral("_") + QString::number(n);

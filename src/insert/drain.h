@@ -17,9 +17,11 @@ struct QueuedPart {
     std::function<void()> write; // the part's rows, run inside the row's transaction
 };
 
-// Reconnects cnStore and drains the brand's queue. `take` reads the head row from rsList, which
-// it closes; the loop then shows progress, and inside one transaction runs `write` and removes
-// the staged row. n is shown in the progress text only.
-void DrainQueue(frmKordane& f, int16_t n, const std::function<QueuedPart()>& take);
+// Reconnects cnStore and drains the brand's queue. `connected` runs once, right after the
+// reconnection and before the count. `take` reads the head row from rsList, which it closes; the
+// loop then shows progress, and inside one transaction runs `write` and removes the staged row.
+// n is shown in the progress text only.
+void DrainQueue(frmKordane& f, int16_t n, const std::function<QueuedPart()>& take,
+    const std::function<void()>& connected = {});
 
 } // namespace insert

@@ -105,17 +105,21 @@ bool Drain::uses(Val v) const {
 }
 
 void Drain::run(int16_t n) {
-    // made once per call: a drain that runs past midnight keeps the date it started with
-    if (uses(Val::RunDate)) runDate_ = mduDate::RunDate();
     const bool withDisPrice = uses(Val::DisPrice);
-    DrainQueue(f_, n, [&] {
+    // made once per call, once the store is open again: a drain that runs past midnight keeps
+    // the date it started with
+    auto connected = [this] {
+        if (uses(Val::RunDate)) runDate_ = mduDate::RunDate();
+    };
+    auto take = [&] {
         Staged s = readStaged(withDisPrice);
         if (s.tName.isEmpty()) s.tName = s.eName;
         s.thaiSortKey = mduValue::ThaiSortKey(rt::Value(s.tName));
         return QueuedPart { s.kind, s.partNo,
             RowPartText(s.kind, s.partNo, RowLabel(s.tName, s.eName, s.modelText)),
             [this, s] { insertOne(s); } };
-    });
+    };
+    DrainQueue(f_, n, take, connected);
 }
 
 Staged Drain::readStaged(bool withDisPrice) {
