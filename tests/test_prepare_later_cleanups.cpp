@@ -131,4 +131,99 @@ TEST(FixHondaPartNumbers, TakesTheStoreSpellingOrFallsBackToThePartNumber) {
             QStringLiteral("DUP 1"), QStringLiteral("NULL-NO") }));
 }
 
+// The set-wide statements of every operation on empty tables: their texts, trailing blanks
+// included, their order and how many run.
+TEST(LaterOperations, SetWideStatementsAsWritten) {
+    using Op = void (*)(frmKordane&);
+    struct Case {
+        const char* name;
+        Op op;
+        int count;
+        std::vector<std::pair<int, const char*>> at;
+    };
+    const Case cases[] = {
+        { "MergeNewPriceList", prepare::MergeNewPriceList, 32,
+            { { 0, "Update PriceList_New Set Kind = '' Where Kind Is Null" },
+                { 27, "Update PriceList_New Set Import = '' Where Import Is Null" },
+                { 29, "Update PriceList_New Set DisPrice = '' Where DisPrice Is Null" } } },
+        { "FixFordPartNumbers", prepare::FixFordPartNumbers, 8,
+            { { 1, "Update PriceNew_1 Set PartNO = '' Where PartNO Is Null" },
+                { 7,
+                    "Select PartNO, AltNO_1, AltNO_2, AltNO_3, AltNO_4, AltNO_5 From PriceNew_1 "
+                    "Order By PartNO" } } },
+        { "MergeLastFordPriceList", prepare::MergeLastFordPriceList, 46,
+            { { 27, "Update PriceLast_1 Set Description = '' Where Description Is Null" },
+                { 29, "Update PriceLast_1 Set Price = 0 Where Price Is Null" },
+                { 32, "Delete From PriceLast_1 Where PartNO = ''" },
+                { 33, "Update PriceLast_1 Set Model_1 = '' Where Model_1 = '-'" },
+                { 44, "Update PriceLast_1 Set Model_12 = '' Where Model_12 = '-'" } } },
+        { "NormaliseIsuzuKinds", prepare::NormaliseIsuzuKinds, 13,
+            { { 1, "Update PriceNew_1 Set Kind = '0' Where Kind = '0.00' " },
+                { 12, "Update PriceNew_1 Set AKind_5 = '1' Where AKind_5 = '1.00' " } } },
+        { "DropShortIsuzuPartNumbers", prepare::DropShortIsuzuPartNumbers, 27,
+            { { 1, "Update PriceNew_1 Set PartNO = '' Where PartNO Is Null " },
+                { 3, "Update PriceNew_1 Set AltNO_1 = '' Where AltNO_1 Is Null " },
+                { 12, "Update PriceNew_1 Set AKind_5 = '' Where AKind_5 Is Null " },
+                { 13, "Delete From PriceNew_1 Where PartNO = '' " },
+                { 26,
+                    "Select Kind, PartNO, AKind_1, AltNO_1, AKind_2, AltNO_2, AKind_3, AltNO_3, "
+                    "AKind_4, AltNO_4, AKind_5, AltNO_5 From PriceNew_1 Order By Kind, "
+                    "PartNO" } } },
+        { "FillIsuzuKinds", prepare::FillIsuzuKinds, 30,
+            { { 3, "Update PriceNew_1 Set AKind_1 = '' Where AKind_1 Is Null" },
+                { 13, "Update PriceNew_1 Set TName = '' Where TName Is Null" },
+                { 26,
+                    "Select Kind, PartNO, TName From PriceNew_1 Where Kind = '' Order By PartNO" },
+                { 27, "Update PriceNew_1 Set Kind = 0 Where Kind = '' " },
+                { 28,
+                    "Select AKind_1, AltNO_1, TName From PriceNew_1 Where AKind_1 = '' Order By "
+                    "PartNO" },
+                { 29, "Update PriceNew_1 Set AKind_1 = 0 Where AKind_1 = '' " } } },
+        { "SplitAlternateNumbers", prepare::SplitAlternateNumbers, 12,
+            { { 1, "Update PriceNew_1 Set AKind_1 = '' " },
+                { 10, "Update PriceNew_1 Set AltNO_5 = '' Where AltNO_5 Is Null" },
+                { 11,
+                    "Select ID, AltNO_1, AltNO_2, AltNO_3, AltNO_4, AltNO_5 From PriceNew_1 Where "
+                    "AltNO_1 <> '' " } } },
+        { "FixKindCodes", prepare::FixKindCodes, 22,
+            { { 7, "Update PriceNew_1 Set PartNO = '' Where PartNO Is Null" },
+                { 20, "Update PriceNew_1 Set Model_12 = '' Where Model_12 Is Null" } } },
+        { "FixEnglishNames", prepare::FixEnglishNames, 3,
+            { { 0, "Update PriceNew_1 Set EName = '' Where EName Is Null " },
+                { 2, "Update PriceNew_1 Set TName = EName " } } },
+        { "ClearUnknownThaiNames", prepare::ClearUnknownThaiNames, 1,
+            { { 0, "Update PriceNew_1 Set TName = '' Where TName = '?\?\?\?' " } } },
+        { "ClearDotModels", prepare::ClearDotModels, 12,
+            { { 11, "Update PriceNew_1 Set Model_12 = '' Where Model_12 = '.' " } } },
+        { "NormaliseKindValues", prepare::NormaliseKindValues, 18,
+            { { 5, "Update PriceNew_1 Set AKind_5 = 0 Where AKind_5 Is Null " },
+                { 6, "Update PriceNew_1 Set Kind = '0' Where Kind = '0.00' " } } },
+        { "ClearLatinThaiNames", prepare::ClearLatinThaiNames, 24,
+            { { 0, "Update PriceNew_1 Set TName = '' Where TName Like '2018%' " },
+                { 23, "Update PriceNew_1 Set TName = '' Where TName Like 'Y%' " } } },
+        { "FixHondaPartNumbers", prepare::FixHondaPartNumbers, 35,
+            { { 2, "Update PriceNew_1 Set FPartNO = '' Where FPartNO Is Null" },
+                { 3, "Update PriceNew_1 Set PartNew = '' Where PartNew Is Null" },
+                { 29, "Update PriceNew_1 Set Import = '' Where Import Is Null" },
+                { 32, "Update PriceNew_1 Set Sale = 0 Where Sale Is Null" },
+                { 34, "Update PriceNew_1 Set PartNew = PartNO Where PartNew = '' " } } },
+    };
+    for (const Case& c : cases) {
+        PrepFiles t;
+        for (const char* family : { "PriceNew", "PriceList", "PriceLast" })
+            t.counts(QLatin1String(family), { 1 });
+        t.sheet(QStringLiteral("PriceNew_1"));
+        storekit::CreateSupplierTable(t.cn, QStringLiteral("PriceLast_1"), false);
+        storekit::CreateSupplierTable(t.cn, QStringLiteral("PriceList_New"), true);
+        frmKordane& f = t.form();
+        Trace trace;
+        c.op(f);
+        EXPECT_EQ(trace.statements.size(), c.count) << c.name;
+        for (const auto& [i, text] : c.at) {
+            ASSERT_LT(i, trace.statements.size()) << c.name;
+            EXPECT_EQ(trace.statements[i].toStdString(), text) << c.name << " #" << i;
+        }
+    }
+}
+
 } // namespace

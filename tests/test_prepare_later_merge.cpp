@@ -238,4 +238,35 @@ TEST(ApplyNewPricesToSplitLists, EmptyCountTableReadsNothingElse) {
         Std({ QStringLiteral("Select Count From PriceList_Count Order By Count") }));
 }
 
+// A count that is Null or outside the 16-bit range names the list it stands in.
+TEST(NumberLists, BadCountNamesItsTable) {
+    using Op = void (*)(frmKordane&);
+    struct Case {
+        Op op;
+        const char* family;
+        const char* count;
+        const char* error;
+    };
+    const Case cases[] = {
+        { prepare::FixFordPartNumbers, "PriceNew", "Null", "Invalid use of Null" },
+        { prepare::MergeLastFordPriceList, "PriceLast", "40000", "Overflow" },
+        { prepare::FixKindCodes, "PriceList", "Null", "Invalid use of Null" },
+        { prepare::ApplyNewPricesToSplitLists, "PriceList", "-40000", "Overflow" },
+    };
+    for (const Case& c : cases) {
+        PrepFiles t;
+        const QString family = QLatin1String(c.family);
+        t.counts(family, { 1 });
+        t.exec(QStringLiteral("Insert Into %1_Count Values( %2 )")
+                   .arg(family, QLatin1String(c.count)));
+        try {
+            c.op(t.form());
+            ADD_FAILURE() << c.family << ": no error";
+        } catch (const rt::RunError& e) {
+            EXPECT_TRUE(e.message().contains(QLatin1String(c.error))) << e.what();
+            EXPECT_TRUE(e.message().startsWith(family + QStringLiteral("_Count"))) << e.what();
+        }
+    }
+}
+
 } // namespace

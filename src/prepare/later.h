@@ -72,6 +72,9 @@ bool HasRow(frmKordane& f, ado::Recordset& rs, ado::Connection& cn, const QStrin
 // count; closes rsList after the last row, or at once when the query holds none.
 void WalkRows(
     frmKordane& f, const QString& query, const std::function<void(int32_t j, int32_t rows)>& onRow);
+// Refills mPriceListNos and mPriceListNoCount from PriceList_Count; false, and the list kept,
+// when it has no row. A bad Count raises with the table named.
+bool ReadPriceListNos(frmKordane& f);
 // Runs each statement on cnPriceList, in order.
 void ExecuteAll(frmKordane& f, const QStringList& statements);
 // The twelve statements that turn kinds "0.00" and "1.00" into "0" and "1".

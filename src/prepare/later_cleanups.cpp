@@ -27,7 +27,7 @@ const QString kMisreadThai = QStringLiteral("\u0E40\u0E18");
 } // namespace
 
 void FixKindCodes(frmKordane& f) {
-    if (!f.ReadPriceListNos()) return;
+    if (!ReadPriceListNos(f)) return;
     const QStringList kinds = KindColumns();
     const QStringList columns = kinds
         + QStringList { QStringLiteral("PartNO"), QStringLiteral("TName") } + ModelColumns();

@@ -112,6 +112,14 @@ void WalkRows(frmKordane& f, const QString& query,
     f.rsList.Close();
 }
 
+bool ReadPriceListNos(frmKordane& f) {
+    try {
+        return f.ReadPriceListNos();
+    } catch (const rt::RunError& e) {
+        ThrowNamingTable(QStringLiteral("PriceList_Count"), e);
+    }
+}
+
 void ExecuteAll(frmKordane& f, const QStringList& statements) {
     for (const QString& s : statements)
         f.Execute(f.cnPriceList(), s);

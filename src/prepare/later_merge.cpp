@@ -79,7 +79,7 @@ void MergeNewPriceList(frmKordane& f) {
 }
 
 void ApplyNewPricesToSplitLists(frmKordane& f) {
-    if (!f.ReadPriceListNos()) return;
+    if (!ReadPriceListNos(f)) return;
     const int32_t tables = f.mPriceListNoCount;
     int16_t last = 0;
     for (int32_t i = 0; i < tables; ++i)
