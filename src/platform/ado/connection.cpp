@@ -21,6 +21,11 @@ TraceHook& traceHook() {
     return hook;
 }
 
+EventHook& eventHook() {
+    static EventHook hook;
+    return hook;
+}
+
 QString errorText(const QSqlError& e) {
     QString db = e.databaseText().trimmed();
     QString drv = e.driverText().trimmed();
@@ -48,6 +53,40 @@ void SetTraceHook(TraceHook hook) {
 
 void trace(const QString& statement) {
     if (traceHook()) traceHook()(statement);
+}
+
+void SetEventHook(EventHook hook) {
+    eventHook() = std::move(hook);
+}
+
+bool tracingEvents() {
+    return bool(eventHook());
+}
+
+void traceEvent(const TraceEvent& event) {
+    if (eventHook()) eventHook()(event);
+}
+
+void Connection::settleReads() {
+    // reading a recordset through finishes its query, which takes it off the list
+    while (!stepping_.empty()) {
+        Recordset* rs = stepping_.back();
+        rs->fetchAll();
+        rs->finishQuery();
+    }
+}
+
+void Connection::settleOrAbandonReads() {
+    try {
+        settleReads();
+    } catch (...) {
+        while (!stepping_.empty())
+            stepping_.back()->finishQuery();
+    }
+}
+
+void Connection::forget(const Recordset* rs) {
+    std::erase(stepping_, rs);
 }
 
 std::map<QString, QString> ParseConnectionString(const QString& text) {
@@ -129,6 +168,7 @@ void Connection::Open() {
         openDesktopFile(attrs);
     else
         openOdbc();
+    oneActiveResult_ = !sqliteBackend_;
     open_ = true;
     inTransaction_ = false;
 }
@@ -202,6 +242,8 @@ void Connection::openOdbc() {
 int64_t Connection::Execute(const QString& statement) {
     trace(statement);
     QSqlDatabase& db = database();
+    settleReads();
+    if (tracingEvents()) traceEvent({ TraceKind::Execute, this, nullptr, statement, {}, 0 });
     QSqlQuery q(db);
     if (!q.exec(statement)) throw rt::RunError(errorText(q.lastError()));
     int64_t affected = q.numRowsAffected();
@@ -219,6 +261,8 @@ int64_t Connection::Execute(const QString& statement) {
 void Connection::BeginTrans() {
     QSqlDatabase& db = database();
     if (inTransaction_) throw rt::RunError(QStringLiteral("A transaction is already pending"));
+    settleReads();
+    if (tracingEvents()) traceEvent({ TraceKind::Begin, this, nullptr, {}, {}, 0 });
     if (!db.transaction()) throw rt::RunError(errorText(db.lastError()));
     inTransaction_ = true;
 }
@@ -226,6 +270,8 @@ void Connection::BeginTrans() {
 void Connection::CommitTrans() {
     QSqlDatabase& db = database();
     if (!inTransaction_) throw rt::RunError(QStringLiteral("No transaction is active"));
+    settleReads();
+    if (tracingEvents()) traceEvent({ TraceKind::Commit, this, nullptr, {}, {}, 0 });
     if (!db.commit()) throw rt::RunError(errorText(db.lastError()));
     inTransaction_ = false;
 }
@@ -234,11 +280,15 @@ void Connection::RollbackTrans() {
     QSqlDatabase& db = database();
     if (!inTransaction_) throw rt::RunError(QStringLiteral("No transaction is active"));
     inTransaction_ = false;
+    settleOrAbandonReads();
+    if (tracingEvents()) traceEvent({ TraceKind::Rollback, this, nullptr, {}, {}, 0 });
     if (!db.rollback()) throw rt::RunError(errorText(db.lastError()));
 }
 
 void Connection::Close() {
     if (!open_) return;
+    // recordsets left open keep the rows they had, as with rows fetched at Open
+    settleOrAbandonReads();
     if (inTransaction_) {
         db_.rollback();
         inTransaction_ = false;
