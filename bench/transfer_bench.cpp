@@ -15,8 +15,10 @@
 #include <QFile>
 #include <QProcess>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QThread>
+#include <algorithm>
 #include <cstdio>
 #include <map>
 #include <sqlite3.h>
@@ -121,7 +123,7 @@ void check(int rc, sqlite3* db, const char* what) {
 
 // Replays a trace on the files of dir: one connection per file, autocommit, the recorded
 // transactions, every query stepped through as many rows as the run read.
-void replay(const QString& tracePath, const Files& f) {
+void replay(const QString& tracePath, const Files& f, bool profile) {
     sqlite3* db[2] = { nullptr, nullptr };
     const QString paths[2] = { f.store, f.list };
     for (int i = 0; i < 2; ++i) {
@@ -180,6 +182,15 @@ void replay(const QString& tracePath, const Files& f) {
         sqlite3_finalize(st);
     };
 
+    // --profile: replay time by statement shape (literals taken out)
+    std::map<QString, std::pair<int64_t, qint64>> shapes;
+    QElapsedTimer clock;
+    clock.start();
+    auto shapeOf = [](QString t) {
+        static const QRegularExpression lit(QStringLiteral("'[^']*'|\\b\\d+(\\.\\d+)?\\b"));
+        return t.replace(lit, QStringLiteral("?")).left(90);
+    };
+
     QFile file(tracePath);
     if (!file.open(QIODevice::ReadOnly)) throw rt::RunError(QStringLiteral("cannot read trace"));
     QDataStream in(&file);
@@ -198,6 +209,7 @@ void replay(const QString& tracePath, const Files& f) {
         }
         in >> rows;
         const int t = target;
+        const qint64 began = profile ? clock.nsecsElapsed() : 0;
         switch (ado::TraceKind(kind)) {
         case ado::TraceKind::Open: {
             Reading r { nullptr, t, 0 };
@@ -217,6 +229,7 @@ void replay(const QString& tracePath, const Files& f) {
         }
         case ado::TraceKind::Execute:
         case ado::TraceKind::RowWrite:
+        case ado::TraceKind::Own:
             settle(t);
             run(t, text, binds);
             break;
@@ -233,6 +246,20 @@ void replay(const QString& tracePath, const Files& f) {
             run(t, QStringLiteral("ROLLBACK"), {});
             break;
         }
+        if (profile) {
+            auto& s = shapes[text.isEmpty() ? QString::number(kind) : shapeOf(text)];
+            ++s.first;
+            s.second += clock.nsecsElapsed() - began;
+        }
+    }
+    if (profile) {
+        std::vector<std::pair<qint64, QString>> order;
+        for (const auto& [k, v] : shapes)
+            order.push_back({ v.second,
+                QStringLiteral("%1 x%2  %3").arg(v.second / 1000000).arg(v.first).arg(k) });
+        std::sort(order.rbegin(), order.rend());
+        for (size_t i = 0; i < order.size() && i < 15; ++i)
+            std::printf("  %s ms\n", qPrintable(order[i].second));
     }
     for (auto& [id, r] : reading)
         sqlite3_finalize(r.stmt);
@@ -268,6 +295,7 @@ struct Options {
     storekit::LargeListSpec spec;
     QString csv, dir;
     bool kill = false;
+    bool profile = false;
 };
 
 void build(const Files& f, const Options& o, int rows) {
@@ -310,9 +338,45 @@ Figures measure(const Options& o, int rows, const QString& dir) {
         throw rt::RunError(
             QStringLiteral("the run ended with: ") + messages.join(QLatin1Char('|')));
     t.restart();
-    replay(tracePath, again);
+    replay(tracePath, again, o.profile);
     const double replaySeconds = t.nsecsElapsed() / 1e9;
     return { rows, runSeconds, replaySeconds, double(writer.statements) / rows, peak };
+}
+
+// Kill mode: the run in a child process killed at a random moment; every part it committed
+// must be whole, and a second run must bring in the rest of the list.
+bool killAndResume(const Options& o, int rows, const QString& dir) {
+    const Files f = filesIn(dir + QStringLiteral("/kill"));
+    QDir().mkpath(f.dir);
+    build(f, o, rows);
+    const int firstNewKey = int(storekit::StoreParts(f.store, kBrandId).size()) + 1;
+    QProcess child;
+    child.start(QCoreApplication::applicationFilePath(), { QStringLiteral("--run-only"), f.dir });
+    if (!child.waitForStarted()) throw rt::RunError(QStringLiteral("cannot start the run"));
+    // somewhere within the first part of the run, as a run of this size takes on this machine
+    const int delayMs = 300 + int(QRandomGenerator::global()->bounded(qMax(1000, rows)));
+    const bool finished = child.waitForFinished(delayMs);
+    if (!finished) {
+        child.kill();
+        child.waitForFinished();
+    }
+    const int partsAtKill = int(storekit::StoreParts(f.store, kBrandId).size());
+    QStringList problems = storekit::IncompleteParts(f.store, kBrandId, firstNewKey);
+    std::printf("  kill after %d ms%s: %d parts in the store, %s\n", delayMs,
+        finished ? " (the run had ended)" : "", partsAtKill,
+        problems.isEmpty() ? "every committed part whole"
+                           : qPrintable(problems.join(QStringLiteral("; "))));
+    QStringList messages;
+    const bool ok = runTransfer(f, &messages);
+    problems << storekit::IncompleteParts(f.store, kBrandId, firstNewKey)
+             << storekit::MissingListParts(f.store, f.list, kBrandId);
+    std::printf("  second run: %s, %s\n",
+        ok ? "completed" : qPrintable(messages.join(QLatin1Char('|'))),
+        problems.isEmpty() ? "every list part in the store and whole"
+                           : qPrintable(QStringLiteral("%1 problem(s), first: %2")
+                                            .arg(problems.size())
+                                            .arg(problems.first())));
+    return ok && problems.isEmpty();
 }
 
 } // namespace
@@ -321,6 +385,8 @@ int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments();
     Options o;
+    if (args.size() == 3 && args[1] == QLatin1String("--run-only"))
+        return runTransfer(filesIn(args[2])) ? 0 : 1;
     try {
         for (int i = 1; i < args.size(); ++i) {
             auto next = [&]() -> QString {
@@ -345,6 +411,8 @@ int main(int argc, char** argv) {
                 o.csv = next();
             else if (a == QLatin1String("--dir"))
                 o.dir = next();
+            else if (a == QLatin1String("--profile"))
+                o.profile = true;
             else if (a == QLatin1String("--kill"))
                 o.kill = true;
             else
@@ -359,6 +427,14 @@ int main(int argc, char** argv) {
             "stmts/row", "peak MB");
         QString csv = QStringLiteral(
             "rows,run_rows_per_s,replay_rows_per_s,ratio,statements_per_row,peak_mb\n");
+        if (o.kill) {
+            bool all = true;
+            for (int rows : o.rows) {
+                std::printf("%d rows:\n", rows);
+                all = killAndResume(o, rows, base + QStringLiteral("/n%1").arg(rows)) && all;
+            }
+            return all ? 0 : 1;
+        }
         for (int rows : o.rows) {
             const QString dir = base + QStringLiteral("/n%1").arg(rows);
             Figures f = measure(o, rows, dir);

@@ -3,6 +3,8 @@
 
 #include "classic.h"
 
+#include "platform/runtime/text.h"
+
 #include <algorithm>
 
 namespace storekit {
@@ -92,6 +94,70 @@ LargeListSummary CreateLargePriceList(
     cn.CommitTrans();
     cn.Close();
     return sum;
+}
+
+namespace {
+QStringList column(ado::Connection& cn, const QString& sql) {
+    ado::Recordset rs;
+    rs.Open(sql, cn);
+    QStringList out;
+    for (; !rs.Eof(); rs.MoveNext())
+        out << rs.Field(QStringLiteral("v")).textOrEmpty();
+    rs.Close();
+    return out;
+}
+} // namespace
+
+QStringList IncompleteParts(const QString& storePath, int brandId, int firstNewKey) {
+    ado::Connection cn;
+    OpenFile(cn, storePath);
+    const QString b = QString::number(brandId);
+    const QString k = QString::number(firstNewKey);
+    QStringList problems;
+    auto each = [&](const QString& what, const QString& sql) {
+        for (const QString& v : column(cn, sql))
+            problems << what + QStringLiteral(": ") + v;
+    };
+    each(QStringLiteral("no code row"),
+        QStringLiteral("Select PartNO As v From Pta%1 p Where PartID >= %2 And Not Exists "
+                       "(Select 1 From Alt%1 a Where a.AltID = p.PartID)")
+            .arg(b, k));
+    each(QStringLiteral("no group row"),
+        QStringLiteral("Select PartNO As v From Pta%1 p Where PartID >= %2 And Not Exists "
+                       "(Select 1 From AltG%1 g Where g.PartID = p.PartID)")
+            .arg(b, k));
+    each(QStringLiteral("twice"),
+        QStringLiteral("Select Kind || '-' || PartNO As v From Pta%1 Group By Kind, PartNO "
+                       "Having Count(*) > 1")
+            .arg(b));
+    each(QStringLiteral("key above the counter"),
+        QStringLiteral("Select PartNO As v From Pta%1 Where PartID > (Select LastID From LastID "
+                       "Where NameID = 'Pta%1')")
+            .arg(b));
+    cn.Close();
+    return problems;
+}
+
+QStringList MissingListParts(const QString& storePath, const QString& listPath, int brandId) {
+    ado::Connection cn;
+    OpenFile(cn, storePath);
+    cn.ExecuteOwn(QStringLiteral("ATTACH DATABASE '%1' AS list").arg(rt::Quote(listPath)));
+    QStringList missing;
+    for (const QString& n :
+        column(cn, QStringLiteral("Select Count As v From list.PriceList_Count"))) {
+        QString numbers = QStringLiteral("Select PartNO As n From list.PriceList_%1").arg(n);
+        for (int k = 1; k <= 5; ++k)
+            numbers += QStringLiteral(
+                " Union Select AltNO_%1 From list.PriceList_%2 Where AltNO_%1 <> ''")
+                           .arg(k)
+                           .arg(n);
+        missing << column(cn,
+            QStringLiteral("Select n As v From (%1) Where n Not In (Select PartNO From Pta%2)")
+                .arg(numbers)
+                .arg(brandId));
+    }
+    cn.Close();
+    return missing;
 }
 
 } // namespace storekit

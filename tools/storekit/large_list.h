@@ -39,4 +39,12 @@ struct LargeListSummary {
 LargeListSummary CreateLargePriceList(
     const QString& path, const LargeListSpec& spec, const std::vector<KindNumber>& like);
 
+// What is wrong with the parts a run inserted into a classic store (keys above firstNewKey - 1):
+// each needs its code row and a group row, the key counter must cover it, and no kind and
+// number may be there twice. Empty when every part is whole.
+QStringList IncompleteParts(const QString& storePath, int brandId, int firstNewKey);
+
+// The numbers of a large list (rows and replacement numbers) that the store lacks.
+QStringList MissingListParts(const QString& storePath, const QString& listPath, int brandId);
+
 } // namespace storekit

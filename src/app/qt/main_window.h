@@ -4,9 +4,11 @@
 
 #include "app/frmKordane.h"
 #include "platform/window/window_port.h"
+#include "pump_throttle.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -56,4 +58,6 @@ private:
     QTableWidget* msgDetail_ = nullptr;
     QButtonGroup* storeType_ = nullptr;
     bool cursorOverridden_ = false;
+    PumpThrottle pumpThrottle_;
+    QElapsedTimer pumpClock_;
 };

@@ -28,7 +28,7 @@ class Connection;
 // Everything the layer sends to a database, in order, with the connection it went to: the
 // statements, the row writes of Update (with their values), the transaction boundaries, and at
 // Close how many rows a recordset stepped through. The benchmark replays it.
-enum class TraceKind { Execute, Open, Close, RowWrite, Begin, Commit, Rollback };
+enum class TraceKind { Execute, Open, Close, RowWrite, Begin, Commit, Rollback, Own };
 struct TraceEvent {
     TraceKind kind;
     const Connection* connection;
@@ -68,6 +68,9 @@ public:
     void Open();
     // Runs a statement that returns no rows; gives the number of rows affected.
     int64_t Execute(const QString& statement);
+    // A statement of the layer's own on a stand-in file (planner aids): not one of the run's
+    // statements, so the statement trace does not see it; the event trace marks it Own.
+    void ExecuteOwn(const QString& statement);
     void BeginTrans();
     void CommitTrans();
     void RollbackTrans();

@@ -258,6 +258,14 @@ int64_t Connection::Execute(const QString& statement) {
     return affected < 0 ? 0 : affected;
 }
 
+void Connection::ExecuteOwn(const QString& statement) {
+    QSqlDatabase& db = database();
+    settleReads();
+    if (tracingEvents()) traceEvent({ TraceKind::Own, this, nullptr, statement, {}, 0 });
+    QSqlQuery q(db);
+    if (!q.exec(statement)) throw rt::RunError(errorText(q.lastError()));
+}
+
 void Connection::BeginTrans() {
     QSqlDatabase& db = database();
     if (inTransaction_) throw rt::RunError(QStringLiteral("A transaction is already pending"));
