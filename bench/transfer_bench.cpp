@@ -3,12 +3,18 @@
 // nothing, records every statement and transaction boundary through the layer's event hook,
 // then replays that trace with the SQLite C API on copies of the starting files.
 //   transfer_bench [--rows 1000,10000] [--version V.31] [--new-share 0.5] [--alts 1]
-//                  [--table-rows 10000] [--csv file] [--dir folder] [--kill]
+//                  [--table-rows 10000] [--csv file] [--dir folder] [--window] [--profile]
+//   transfer_bench --kill [--rows ...]   kills its own run at a random moment, checks that
+//                                        every committed part is whole and that a second run
+//                                        completes the list
+// Also: --window runs through the Qt window (offscreen), --profile lists the replay's time by
+// statement shape.
 #include "app/frmKordane.h"
+#include "app/qt/main_window.h"
 #include "storekit/classic.h"
 #include "storekit/large_list.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QDataStream>
 #include <QDir>
 #include <QElapsedTimer>
@@ -63,7 +69,19 @@ Files filesIn(const QString& dir) {
 }
 
 // Runs the transfer as the button does; true when it ended with the completion message.
-bool runTransfer(const Files& f, QStringList* messages = nullptr) {
+// Through the Qt window (shown, pumping its events) when asked.
+bool runTransfer(const Files& f, QStringList* messages = nullptr, bool qtWindow = false) {
+    if (qtWindow) {
+        MainWindow w;
+        QStringList shown;
+        w.messageHook = [&shown](const QString& t, win::MsgStyle) { shown << t; };
+        w.show();
+        w.setText(win::Box::txtPriceList, f.list);
+        w.setText(win::Box::txtDataVelandor, f.store);
+        w.form().cmdUpDate_Click();
+        if (messages) *messages = shown;
+        return shown == QStringList { QStringLiteral("เสร็จแล้วจ้า") };
+    }
     QuietWindow w;
     frmKordane form(w);
     form.Form_Load();
@@ -296,6 +314,7 @@ struct Options {
     QString csv, dir;
     bool kill = false;
     bool profile = false;
+    bool window = false; // run through the Qt window instead of one that pumps nothing
 };
 
 void build(const Files& f, const Options& o, int rows) {
@@ -329,7 +348,7 @@ Figures measure(const Options& o, int rows, const QString& dir) {
     QElapsedTimer t;
     t.start();
     QStringList messages;
-    const bool ok = runTransfer(work, &messages);
+    const bool ok = runTransfer(work, &messages, o.window);
     const double runSeconds = t.nsecsElapsed() / 1e9;
     const double peak = peakMemoryMb();
     ado::SetEventHook(nullptr);
@@ -382,7 +401,8 @@ bool killAndResume(const Options& o, int rows, const QString& dir) {
 } // namespace
 
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
     const QStringList args = app.arguments();
     Options o;
     if (args.size() == 3 && args[1] == QLatin1String("--run-only"))
@@ -411,6 +431,8 @@ int main(int argc, char** argv) {
                 o.csv = next();
             else if (a == QLatin1String("--dir"))
                 o.dir = next();
+            else if (a == QLatin1String("--window"))
+                o.window = true;
             else if (a == QLatin1String("--profile"))
                 o.profile = true;
             else if (a == QLatin1String("--kill"))
