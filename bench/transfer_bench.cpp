@@ -104,6 +104,7 @@ public:
         out_.setDevice(&file_);
     }
     void operator()(const ado::TraceEvent& e) {
+        if (!e.connection) return; // a recordset closed after its connection went away
         if (e.kind == ado::TraceKind::Execute || e.kind == ado::TraceKind::Open
             || e.kind == ado::TraceKind::RowWrite)
             ++statements;

@@ -100,6 +100,17 @@ TEST_P(Stepping, ClosingTheConnectionKeepsTheRowsOfAnOpenRecordset) {
     EXPECT_EQ(readAll(*rs).last(), "r5");
     rs->Close();
 
+    // one that outlives its connection object keeps its rows and refuses to write
+    auto gone = std::make_unique<Connection>();
+    storekit::OpenFile(*gone, path_);
+    Recordset kept;
+    kept.Open(QStringLiteral("Select N, T From Q Order By N"), *gone);
+    gone.reset();
+    EXPECT_EQ(kept.RecordCount(), 5);
+    kept.SetField(QStringLiteral("T"), rt::Value("x"));
+    EXPECT_THROW(kept.Update(), rt::RunError);
+    kept.Close();
+
     // a recordset that goes away part-way leaves the connection usable
     cn_.Open();
     rs->Open(QStringLiteral("Select T From Q"), cn_);

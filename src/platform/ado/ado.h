@@ -104,7 +104,7 @@ private:
     bool sqliteBackend_ = false;
     bool oneActiveResult_ = false;
     QSqlDatabase db_;
-    std::vector<Recordset*> stepping_;
+    std::vector<Recordset*> recordsets_; // open on this connection
 };
 
 class Recordset {

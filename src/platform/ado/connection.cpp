@@ -68,25 +68,21 @@ void traceEvent(const TraceEvent& event) {
 }
 
 void Connection::settleReads() {
-    // reading a recordset through finishes its query, which takes it off the list
-    while (!stepping_.empty()) {
-        Recordset* rs = stepping_.back();
-        rs->fetchAll();
-        rs->finishQuery();
-    }
+    for (Recordset* rs : recordsets_)
+        rs->fetchAll(); // reading through finishes the query
 }
 
 void Connection::settleOrAbandonReads() {
     try {
         settleReads();
     } catch (...) {
-        while (!stepping_.empty())
-            stepping_.back()->finishQuery();
+        for (Recordset* rs : recordsets_)
+            rs->finishQuery();
     }
 }
 
 void Connection::forget(const Recordset* rs) {
-    std::erase(stepping_, rs);
+    std::erase(recordsets_, rs);
 }
 
 std::map<QString, QString> ParseConnectionString(const QString& text) {
@@ -131,6 +127,9 @@ Connection::~Connection() {
     try {
         Close();
     } catch (...) { }
+    // recordsets still open keep their rows but can write no more
+    for (Recordset* rs : recordsets_)
+        rs->connection_ = nullptr;
 }
 
 void Connection::requireClosed(const char* what) const {

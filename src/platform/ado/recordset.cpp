@@ -64,7 +64,7 @@ void Recordset::requireOpen() const {
 }
 
 Recordset::~Recordset() {
-    if (query_ && connection_) connection_->forget(this);
+    if (open_ && connection_) connection_->forget(this);
 }
 
 void Recordset::Open(const QString& statement, Connection& connection, int, int) {
@@ -88,7 +88,7 @@ void Recordset::Open(const QString& statement, Connection& connection, int, int)
     adding_ = false;
     changed_.clear();
     query_ = std::move(q);
-    connection.stepping_.push_back(this);
+    connection.recordsets_.push_back(this);
     open_ = true;
     try {
         fetchUpTo(0); // EOF is known right after Open
@@ -118,7 +118,6 @@ void Recordset::finishQuery() const {
     if (!query_) return;
     query_->finish();
     query_.reset();
-    if (connection_) connection_->forget(this);
 }
 
 bool Recordset::Eof() const {
@@ -197,6 +196,8 @@ void Recordset::Update() {
     const QString table = m.hasMatch() ? m.captured(1) : QString();
     if (table.isEmpty())
         throw rt::RunError(QStringLiteral("The recordset cannot be updated: no base table"));
+    if (!connection_)
+        throw rt::RunError(QStringLiteral("Operation is not allowed when the object is closed"));
     QSqlDatabase& db = connection_->database();
     // a new row goes behind the ones still to come, so those are read first
     connection_->settleReads();
@@ -261,6 +262,7 @@ void Recordset::Close() {
     requireOpen();
     const int64_t stepped = int64_t(rows_.size());
     finishQuery();
+    if (connection_) connection_->forget(this);
     if (tracingEvents()) traceEvent({ TraceKind::Close, connection_, this, {}, {}, stepped });
     open_ = false;
     adding_ = false;
