@@ -446,8 +446,6 @@ int main(int argc, char** argv) {
         std::printf("version %s, new share %.2f, %d replacement number(s) per new part, tables of "
                     "%d rows\n",
             qPrintable(o.version), o.spec.newShare, o.spec.altsPerNew, o.spec.tableRows);
-        std::printf("%8s %10s %12s %7s %10s %9s\n", "rows", "run row/s", "replay row/s", "ratio",
-            "stmts/row", "peak MB");
         QString csv = QStringLiteral(
             "rows,run_rows_per_s,replay_rows_per_s,ratio,statements_per_row,peak_mb\n");
         if (o.kill) {
@@ -458,6 +456,8 @@ int main(int argc, char** argv) {
             }
             return all ? 0 : 1;
         }
+        std::printf("%8s %10s %12s %7s %10s %9s\n", "rows", "run row/s", "replay row/s", "ratio",
+            "stmts/row", "peak MB");
         for (int rows : o.rows) {
             const QString dir = base + QStringLiteral("/n%1").arg(rows);
             Figures f = measure(o, rows, dir);
