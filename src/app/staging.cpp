@@ -22,11 +22,22 @@ QString stagingDdl(const QString& num, const QString& text, const QString& money
     return s;
 }
 
+// Every staged row has the same kind, so the lookups and dequeues by kind and number would
+// search the whole queue through the kind index, and the queue's head in part-number order
+// would be sorted out of it each time. On a stand-in file an index of the layer's own on
+// brand, number and kind serves all of them (the statements and their indexes stay as they are).
+void aidStagingLookups(ado::Connection& cn) {
+    if (!cn.isStandIn()) return;
+    cn.ExecuteOwn(
+        QStringLiteral("CREATE INDEX kordane_PriceList_Part ON PriceList (BrandID, PartNO, Kind)"));
+}
+
 void recreate(frmKordane& f, const QString& ddl) {
     f.Execute(f.cnStore(), QStringLiteral("DROP TABLE PriceList"));
     f.Execute(f.cnStore(), ddl);
     f.Execute(f.cnStore(), QStringLiteral("CREATE INDEX PriceList_PartNO ON PriceList (PartNO) "));
     f.Execute(f.cnStore(), QStringLiteral("CREATE INDEX PriceList_Kind ON PriceList (Kind) "));
+    aidStagingLookups(f.cnStore());
 }
 } // namespace
 

@@ -66,7 +66,9 @@ void CreateClassicBrandTables(ado::Connection& cn, const QString& version, int b
             .arg(b, six ? QStringLiteral("0, 0, '', '', 0, 0") : QStringLiteral("0, '', '', 0")));
     CreateTable(cn, QStringLiteral("AltG") + b, { L("ID"), L("PartID"), L("AltID") });
     cn.Execute(QStringLiteral("CREATE INDEX AltG%1_PartID ON AltG%1 (PartID)").arg(b));
+    cn.Execute(QStringLiteral("CREATE INDEX AltG%1_AltID ON AltG%1 (AltID)").arg(b));
     CreateTable(cn, QStringLiteral("FacD") + b, { L("ID"), L("PartID"), L("FacID") });
+    cn.Execute(QStringLiteral("CREATE INDEX FacD%1_PartID ON FacD%1 (PartID)").arg(b));
     if (!tableExists(cn, QStringLiteral("Fac"))) {
         CreateTable(cn, QStringLiteral("Fac"), { L("FacID"), T("FacName", 60) });
         CreateTable(cn, QStringLiteral("AltGX"), { L("PartID") });
@@ -80,6 +82,10 @@ void CreateClassicBrandTables(ado::Connection& cn, const QString& version, int b
             { L("PartID"), L("BrandID"), T("TName", 60), T("Model", 30) });
         CreateTable(cn, QStringLiteral("Sale"),
             { L("PartID"), L("BrandID"), T("TName", 60), T("Model", 30) });
+        // the stores key these by part, as the update's statements do
+        for (const char* t : { "MovementStock", "SPG", "Price", "Sale" })
+            cn.Execute(
+                QStringLiteral("CREATE INDEX %1_PartID ON %1 (PartID)").arg(QLatin1String(t)));
     }
 }
 

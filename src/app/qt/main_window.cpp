@@ -165,6 +165,8 @@ void MainWindow::setMousePointer(int pointer) {
 }
 
 void MainWindow::msgBox(const QString& t, win::MsgStyle style) {
+    // the pump is spaced out: the last progress texts show before the box
+    QCoreApplication::processEvents();
     if (messageHook) {
         messageHook(t, style);
         return;
@@ -180,7 +182,8 @@ void MainWindow::msgBox(const QString& t, win::MsgStyle style) {
 }
 
 void MainWindow::doEvents() {
-    QCoreApplication::processEvents();
+    if (!pumpClock_.isValid()) pumpClock_.start();
+    if (pumpThrottle_.due(pumpClock_.elapsed())) QCoreApplication::processEvents();
 }
 
 void MainWindow::endProgram() {

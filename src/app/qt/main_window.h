@@ -4,9 +4,11 @@
 
 #include "app/frmKordane.h"
 #include "platform/window/window_port.h"
+#include "pump_throttle.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -59,4 +61,6 @@ private:
     QPushButton* cmdUpDate_ = nullptr;
     QTableWidget* msgDetail_ = nullptr;
     QButtonGroup* storeType_ = nullptr;
+    PumpThrottle pumpThrottle_;
+    QElapsedTimer pumpClock_;
 };

@@ -7,10 +7,12 @@
 #include "platform/runtime/value.h"
 
 #include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QString>
 #include <QStringList>
 #include <functional>
 #include <map>
+#include <memory>
 #include <vector>
 
 namespace ado {
@@ -21,11 +23,30 @@ using rt::Value;
 using TraceHook = std::function<void(const QString& statement)>;
 void SetTraceHook(TraceHook hook);
 
+class Connection;
+
+// Everything the layer sends to a database, in order, with the connection it went to: the
+// statements, the row writes of Update (with their values), the transaction boundaries, and at
+// Close how many rows a recordset stepped through. The benchmark replays it.
+enum class TraceKind { Execute, Open, Close, RowWrite, Begin, Commit, Rollback, Own };
+struct TraceEvent {
+    TraceKind kind;
+    const Connection* connection;
+    const void* recordset; // Open and Close: which recordset
+    QString text;
+    std::vector<QVariant> binds;
+    int64_t rows = 0;
+};
+using EventHook = std::function<void(const TraceEvent& event)>;
+void SetEventHook(EventHook hook);
+
 // key=value; attributes of a connection string, keys lower-cased, braces taken off.
 std::map<QString, QString> ParseConnectionString(const QString& text);
 
 // The two desktop-database driver names that reach a stand-in file.
 bool IsDesktopDriver(const QString& driverName);
+
+class Recordset;
 
 class Connection {
 public:
@@ -47,6 +68,9 @@ public:
     void Open();
     // Runs a statement that returns no rows; gives the number of rows affected.
     int64_t Execute(const QString& statement);
+    // A statement of the layer's own on a stand-in file (planner aids): not one of the run's
+    // statements, so the statement trace does not see it; the event trace marks it Own.
+    void ExecuteOwn(const QString& statement);
     void BeginTrans();
     void CommitTrans();
     void RollbackTrans();
@@ -59,7 +83,14 @@ public:
     QSqlDatabase& database();
 
 private:
+    friend class Recordset;
     void requireClosed(const char* what) const;
+    // Reads the rest of every recordset still stepping on this connection, so that the next
+    // statement runs alone: on SQLite an autocommit write would otherwise wait for the reader
+    // to finish before it commits, and an ODBC server may allow one active result only.
+    void settleReads();
+    void settleOrAbandonReads(); // on the way out: a read that fails is dropped
+    void forget(const Recordset* rs);
     void openDesktopFile(const std::map<QString, QString>& attrs);
     void openOdbc();
 
@@ -71,12 +102,20 @@ private:
     bool open_ = false;
     bool inTransaction_ = false;
     bool sqliteBackend_ = false;
+    bool oneActiveResult_ = false;
     QSqlDatabase db_;
+    std::vector<Recordset*> recordsets_; // open on this connection
 };
 
 class Recordset {
 public:
-    // Keyset cursor, optimistic locking: rows are fetched at Open, so RecordCount is exact.
+    Recordset() = default;
+    ~Recordset();
+    Recordset(const Recordset&) = delete;
+    Recordset& operator=(const Recordset&) = delete;
+
+    // Keyset cursor, optimistic locking. Rows are fetched as they are read; RecordCount reads
+    // the rest at once, so it stays exact.
     void Open(
         const QString& statement, Connection& connection, int cursorType = 1, int lockType = 3);
     bool isOpen() const { return open_; }
@@ -92,14 +131,20 @@ public:
     void Close();
 
 private:
+    friend class Connection;
     int column(const QString& name) const;
     void requireOpen() const;
+    // Fetches until row index is buffered or the query has no more rows.
+    void fetchUpTo(size_t index) const;
+    void fetchAll() const { fetchUpTo(SIZE_MAX); }
+    void finishQuery() const;
 
     bool open_ = false;
     Connection* connection_ = nullptr;
-    QString table_;
+    QString statement_;
     QStringList columns_;
-    std::vector<std::vector<Value>> rows_;
+    mutable std::unique_ptr<QSqlQuery> query_; // set while rows are left to fetch
+    mutable std::vector<std::vector<Value>> rows_;
     size_t current_ = 0;
     bool adding_ = false;
     std::vector<Value> buffer_;

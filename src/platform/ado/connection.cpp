@@ -21,6 +21,11 @@ TraceHook& traceHook() {
     return hook;
 }
 
+EventHook& eventHook() {
+    static EventHook hook;
+    return hook;
+}
+
 QString errorText(const QSqlError& e) {
     QString db = e.databaseText().trimmed();
     QString drv = e.driverText().trimmed();
@@ -48,6 +53,36 @@ void SetTraceHook(TraceHook hook) {
 
 void trace(const QString& statement) {
     if (traceHook()) traceHook()(statement);
+}
+
+void SetEventHook(EventHook hook) {
+    eventHook() = std::move(hook);
+}
+
+bool tracingEvents() {
+    return bool(eventHook());
+}
+
+void traceEvent(const TraceEvent& event) {
+    if (eventHook()) eventHook()(event);
+}
+
+void Connection::settleReads() {
+    for (Recordset* rs : recordsets_)
+        rs->fetchAll(); // reading through finishes the query
+}
+
+void Connection::settleOrAbandonReads() {
+    try {
+        settleReads();
+    } catch (...) {
+        for (Recordset* rs : recordsets_)
+            rs->finishQuery();
+    }
+}
+
+void Connection::forget(const Recordset* rs) {
+    std::erase(recordsets_, rs);
 }
 
 std::map<QString, QString> ParseConnectionString(const QString& text) {
@@ -92,6 +127,9 @@ Connection::~Connection() {
     try {
         Close();
     } catch (...) { }
+    // recordsets still open keep their rows but can write no more
+    for (Recordset* rs : recordsets_)
+        rs->connection_ = nullptr;
 }
 
 void Connection::requireClosed(const char* what) const {
@@ -129,6 +167,7 @@ void Connection::Open() {
         openDesktopFile(attrs);
     else
         openOdbc();
+    oneActiveResult_ = !sqliteBackend_;
     open_ = true;
     inTransaction_ = false;
 }
@@ -202,6 +241,8 @@ void Connection::openOdbc() {
 int64_t Connection::Execute(const QString& statement) {
     trace(statement);
     QSqlDatabase& db = database();
+    settleReads();
+    if (tracingEvents()) traceEvent({ TraceKind::Execute, this, nullptr, statement, {}, 0 });
     QSqlQuery q(db);
     if (!q.exec(statement)) throw rt::RunError(errorText(q.lastError()));
     int64_t affected = q.numRowsAffected();
@@ -216,9 +257,19 @@ int64_t Connection::Execute(const QString& statement) {
     return affected < 0 ? 0 : affected;
 }
 
+void Connection::ExecuteOwn(const QString& statement) {
+    QSqlDatabase& db = database();
+    settleReads();
+    if (tracingEvents()) traceEvent({ TraceKind::Own, this, nullptr, statement, {}, 0 });
+    QSqlQuery q(db);
+    if (!q.exec(statement)) throw rt::RunError(errorText(q.lastError()));
+}
+
 void Connection::BeginTrans() {
     QSqlDatabase& db = database();
     if (inTransaction_) throw rt::RunError(QStringLiteral("A transaction is already pending"));
+    settleReads();
+    if (tracingEvents()) traceEvent({ TraceKind::Begin, this, nullptr, {}, {}, 0 });
     if (!db.transaction()) throw rt::RunError(errorText(db.lastError()));
     inTransaction_ = true;
 }
@@ -226,6 +277,8 @@ void Connection::BeginTrans() {
 void Connection::CommitTrans() {
     QSqlDatabase& db = database();
     if (!inTransaction_) throw rt::RunError(QStringLiteral("No transaction is active"));
+    settleReads();
+    if (tracingEvents()) traceEvent({ TraceKind::Commit, this, nullptr, {}, {}, 0 });
     if (!db.commit()) throw rt::RunError(errorText(db.lastError()));
     inTransaction_ = false;
 }
@@ -234,11 +287,15 @@ void Connection::RollbackTrans() {
     QSqlDatabase& db = database();
     if (!inTransaction_) throw rt::RunError(QStringLiteral("No transaction is active"));
     inTransaction_ = false;
+    settleOrAbandonReads();
+    if (tracingEvents()) traceEvent({ TraceKind::Rollback, this, nullptr, {}, {}, 0 });
     if (!db.rollback()) throw rt::RunError(errorText(db.lastError()));
 }
 
 void Connection::Close() {
     if (!open_) return;
+    // recordsets left open keep the rows they had, as with rows fetched at Open
+    settleOrAbandonReads();
     if (inTransaction_) {
         db_.rollback();
         inTransaction_ = false;

@@ -1,4 +1,4 @@
-// Recordset: the rows of a query, fetched at Open, and the row writes of AddNew/Update.
+// Recordset: the rows of a query, fetched as they are read, and the row writes of AddNew/Update.
 #include "ado.h"
 
 #include <QRegularExpression>
@@ -9,6 +9,8 @@
 namespace ado {
 
 void trace(const QString& statement);
+bool tracingEvents();
+void traceEvent(const TraceEvent& event);
 
 namespace {
 
@@ -63,44 +65,73 @@ void Recordset::requireOpen() const {
         throw rt::RunError(QStringLiteral("Operation is not allowed when the object is closed"));
 }
 
+Recordset::~Recordset() {
+    if (open_ && connection_) connection_->forget(this);
+}
+
 void Recordset::Open(const QString& statement, Connection& connection, int, int) {
     if (open_)
         throw rt::RunError(QStringLiteral("Operation is not allowed when the object is open"));
     trace(statement);
-    QSqlQuery q(connection.database());
-    q.setForwardOnly(true);
-    if (!q.exec(statement)) throw rt::RunError(errorText(q.lastError()));
-    QSqlRecord rec = q.record();
+    QSqlDatabase& db = connection.database();
+    if (connection.oneActiveResult_) connection.settleReads();
+    if (tracingEvents()) traceEvent({ TraceKind::Open, &connection, this, statement, {}, 0 });
+    auto q = std::make_unique<QSqlQuery>(db);
+    q->setForwardOnly(true);
+    if (!q->exec(statement)) throw rt::RunError(errorText(q->lastError()));
+    QSqlRecord rec = q->record();
     columns_.clear();
     rows_.clear();
     for (int i = 0; i < rec.count(); ++i)
         columns_ << rec.fieldName(i);
-    while (q.next()) {
-        std::vector<Value> row;
-        row.reserve(columns_.size());
-        for (int i = 0; i < columns_.size(); ++i)
-            row.push_back(fromVariant(q.value(i)));
-        rows_.push_back(std::move(row));
-    }
-    if (q.lastError().isValid()) throw rt::RunError(errorText(q.lastError()));
-    q.finish();
-    static const QRegularExpression from(
-        QStringLiteral("\\bfrom\\s+\\[?(\\w+)\\]?"), QRegularExpression::CaseInsensitiveOption);
-    auto m = from.match(statement);
-    table_ = m.hasMatch() ? m.captured(1) : QString();
+    statement_ = statement;
     connection_ = &connection;
     current_ = 0;
     adding_ = false;
+    changed_.clear();
+    query_ = std::move(q);
+    connection.recordsets_.push_back(this);
     open_ = true;
+    try {
+        fetchUpTo(0); // EOF is known right after Open
+    } catch (...) {
+        Close();
+        throw;
+    }
+}
+
+void Recordset::fetchUpTo(size_t index) const {
+    while (query_ && rows_.size() <= index) {
+        if (!query_->next()) {
+            QSqlError e = query_->lastError();
+            finishQuery();
+            if (e.isValid()) throw rt::RunError(errorText(e));
+            return;
+        }
+        std::vector<Value> row;
+        row.reserve(columns_.size());
+        for (int i = 0; i < columns_.size(); ++i)
+            row.push_back(fromVariant(query_->value(i)));
+        rows_.push_back(std::move(row));
+    }
+}
+
+void Recordset::finishQuery() const {
+    if (!query_) return;
+    query_->finish();
+    query_.reset();
 }
 
 bool Recordset::Eof() const {
     requireOpen();
+    if (!adding_) fetchUpTo(current_);
     return !adding_ && current_ >= rows_.size();
 }
 
 int32_t Recordset::RecordCount() const {
     requireOpen();
+    fetchAll();
+    if (rows_.size() > size_t(INT32_MAX)) rt::throwOverflow(QStringLiteral("RecordCount"));
     return int32_t(rows_.size());
 }
 
@@ -117,6 +148,7 @@ Value Recordset::Field(const QString& name) const {
     requireOpen();
     int c = column(name);
     if (adding_) return buffer_[c];
+    fetchUpTo(current_);
     if (current_ >= rows_.size())
         throw rt::RunError(QStringLiteral("Either BOF or EOF is True, or the current record has "
                                           "been deleted"));
@@ -125,6 +157,7 @@ Value Recordset::Field(const QString& name) const {
 
 void Recordset::MoveNext() {
     requireOpen();
+    fetchUpTo(current_);
     if (adding_ || current_ >= rows_.size())
         throw rt::RunError(QStringLiteral("Either BOF or EOF is True, or the current record has "
                                           "been deleted"));
@@ -143,6 +176,7 @@ void Recordset::SetField(const QString& name, const Value& value) {
     requireOpen();
     int c = column(name);
     if (!adding_) {
+        fetchUpTo(current_);
         if (current_ >= rows_.size())
             throw rt::RunError(QStringLiteral("Either BOF or EOF is True, or the current record "
                                               "has been deleted"));
@@ -158,9 +192,18 @@ void Recordset::SetField(const QString& name, const Value& value) {
 void Recordset::Update() {
     requireOpen();
     if (changed_.empty()) return;
-    if (table_.isEmpty())
+    static const QRegularExpression from(
+        QStringLiteral("\\bfrom\\s+\\[?(\\w+)\\]?"), QRegularExpression::CaseInsensitiveOption);
+    const auto m = from.match(statement_);
+    const QString table = m.hasMatch() ? m.captured(1) : QString();
+    if (table.isEmpty())
         throw rt::RunError(QStringLiteral("The recordset cannot be updated: no base table"));
-    QSqlQuery q(connection_->database());
+    if (!connection_)
+        throw rt::RunError(QStringLiteral("Operation is not allowed when the object is closed"));
+    QSqlDatabase& db = connection_->database();
+    // a new row goes behind the ones still to come, so those are read first
+    connection_->settleReads();
+    QSqlQuery q(db);
     QStringList set;
     std::vector<QVariant> binds;
     if (adding_) {
@@ -172,7 +215,7 @@ void Recordset::Update() {
             binds.push_back(toVariant(buffer_[i]));
         }
         q.prepare(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                      .arg(quoted(table_), cols.join(QStringLiteral(", ")),
+                      .arg(quoted(table), cols.join(QStringLiteral(", ")),
                           marks.join(QStringLiteral(", "))));
     } else {
         for (int i = 0; i < columns_.size(); ++i) {
@@ -195,12 +238,14 @@ void Recordset::Update() {
             ? QStringLiteral("UPDATE %1 SET %2 WHERE rowid = (SELECT rowid FROM %1 "
                              "WHERE %3 LIMIT 1)")
             : QStringLiteral("UPDATE %1 SET %2 WHERE %3");
-        q.prepare(sql.arg(quoted(table_), set.join(QStringLiteral(", ")), where));
+        q.prepare(sql.arg(quoted(table), set.join(QStringLiteral(", ")), where));
         for (const auto& v : original)
             if (!v.isNull()) binds.push_back(toVariant(v));
     }
     for (size_t i = 0; i < binds.size(); ++i)
         q.bindValue(int(i), binds[i]);
+    if (tracingEvents())
+        traceEvent({ TraceKind::RowWrite, connection_, this, q.lastQuery(), binds, 0 });
     if (!q.exec()) throw rt::RunError(errorText(q.lastError()));
     if (!adding_ && q.numRowsAffected() == 0)
         throw rt::RunError(QStringLiteral("Row cannot be located for updating"));
@@ -217,6 +262,10 @@ void Recordset::Update() {
 
 void Recordset::Close() {
     requireOpen();
+    const int64_t stepped = int64_t(rows_.size());
+    finishQuery();
+    if (connection_) connection_->forget(this);
+    if (tracingEvents()) traceEvent({ TraceKind::Close, connection_, this, {}, {}, stepped });
     open_ = false;
     adding_ = false;
     rows_.clear();

@@ -1,0 +1,50 @@
+// Large stores and price lists for trying the tool and for the benchmark: a store with many
+// parts, and a price list whose rows partly match them and partly bring new parts with
+// replacement numbers.
+#pragma once
+
+#include "storekit.h"
+
+#include <cstdint>
+
+namespace storekit {
+
+struct KindNumber {
+    QString kind, number;
+};
+
+// A classic store of the version with `parts` existing parts of the brand "VURE" (numbered
+// from 1, kind "0").
+void CreateLargeStore(const QString& path, const QString& version, int brandId, int parts);
+
+// Kind and number of every part of the brand in a classic store file.
+std::vector<KindNumber> StoreParts(const QString& storePath, int brandId);
+
+struct LargeListSpec {
+    int rows = 1000;
+    double newShare = 0.5; // share of rows that bring a part the store lacks
+    int altsPerNew = 1; // replacement numbers of each new part (0 to 5)
+    int tableRows = 10000; // rows of each numbered table
+};
+
+// What CreateLargePriceList wrote.
+struct LargeListSummary {
+    int tables = 0, matching = 0, fresh = 0;
+};
+
+// A price list of spec.rows rows in numbered tables of spec.tableRows: rows that are not new
+// take the parts of `like` in turn (new prices); new rows get numbers the store lacks and
+// their replacement numbers (empty kind, so each is also sent on as a part of its own).
+// Rows are written one by one: memory does not grow with the list.
+LargeListSummary CreateLargePriceList(
+    const QString& path, const LargeListSpec& spec, const std::vector<KindNumber>& like);
+
+// What is wrong with the parts a run inserted into a classic store (keys above firstNewKey - 1):
+// each needs its code row and a group row, the key counter must cover it, and no kind and
+// number may be there twice. Empty when every part is whole.
+QStringList IncompleteParts(const QString& storePath, int brandId, int firstNewKey);
+
+// The numbers of a large list (rows and replacement numbers) that the store lacks.
+QStringList MissingListParts(const QString& storePath, const QString& listPath, int brandId);
+
+} // namespace storekit
