@@ -11,23 +11,29 @@ namespace {
 
 using Discount = ClassicRules::Discount;
 
+// "P.48 (Bar)" and "P.49 (Bar)".
 const ClassicRules kSqueezedWithDiscount {
     .discount = Discount::Always,
     .bySqueezedNumber = true,
 };
 
+// "P.45 (Bar)" rows keep their prices in Price1 and Sale1.
+const ClassicRules kSearchTextsPrice1 {
+    .discount = Discount::Never,
+    .bySqueezedNumber = true,
+    .searchTexts = true,
+    .priceColumn = QStringLiteral("Price1"),
+    .saleColumn = QStringLiteral("Sale1"),
+};
+
+// "P.64 (Bar)" and "P.65 (Bar)".
 const ClassicRules kSearchTexts {
     .discount = Discount::Never,
     .bySqueezedNumber = true,
     .searchTexts = true,
 };
 
-ClassicRules searchTextsIn(const char* priceColumn, const char* saleColumn) {
-    ClassicRules r = kSearchTexts;
-    r.priceColumn = QLatin1String(priceColumn);
-    r.saleColumn = QLatin1String(saleColumn);
-    return r;
-}
+const ClassicRules kP61 { .discount = Discount::Always };
 
 int16_t run(frmKordane& f, const PartValues& v, const ClassicRules& rules) {
     UpdateClassic(f, v, rules);
@@ -45,13 +51,11 @@ int16_t UpdatePartP49(frmKordane& f, PartValues& v) {
 }
 
 int16_t UpdatePartP45(frmKordane& f, PartValues& v) {
-    static const ClassicRules rules = searchTextsIn("Price1", "Sale1");
-    return run(f, v, rules);
+    return run(f, v, kSearchTextsPrice1);
 }
 
 int16_t UpdatePartP64(frmKordane& f, PartValues& v) {
-    static const ClassicRules rules = searchTextsIn("Price", "Sale");
-    return run(f, v, rules);
+    return run(f, v, kSearchTexts);
 }
 
 int16_t UpdatePartP65(frmKordane& f, PartValues& v) {
@@ -61,11 +65,10 @@ int16_t UpdatePartP65(frmKordane& f, PartValues& v) {
 // The second phase rewrites the rows whose PartNO is the match key, of any kind, and leaves the
 // key in the caller's part number; a key the store lacks is not staged.
 int16_t UpdatePartP61(frmKordane& f, PartValues& v) {
-    static const ClassicRules rules { .discount = Discount::Always };
-    UpdateClassic(f, v, rules);
+    UpdateClassic(f, v, kP61);
     v.PartNO = mduValue::MakeMatchKey(v.PartNO);
     const QString condition = PartCondition(QString(), QStringLiteral("PartNO"), v.PartNO);
-    if (FindPart(f, condition)) RewriteParts(f, v, condition, rules);
+    if (FindPart(f, condition)) RewriteParts(f, v, condition, kP61);
     return 0;
 }
 
