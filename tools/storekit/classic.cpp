@@ -108,11 +108,16 @@ void AddClassicPart(
     squeezed.remove(QLatin1Char(' ')).remove(QLatin1Char('/')).remove(QLatin1Char('-'));
     const QString price = rt::Currency::fromDouble(p.price).toText();
     const QString sale = rt::Currency::fromDouble(p.sale).toText();
+    // "P.45 (Bar)" keeps its prices in Price1 and Sale1
+    bool price1 = false;
+    for (const auto& c : ClassicPartColumns(version))
+        price1 = price1 || c.name == QLatin1String("Price1");
     QStringList cols { QStringLiteral("UpRec"), QStringLiteral("PartID"), QStringLiteral("Kind"),
         QStringLiteral("FPartNO"), QStringLiteral("PartNO"), QStringLiteral("lAtNO"),
         QStringLiteral("EName"), QStringLiteral("TName"), QStringLiteral("Model"),
-        QStringLiteral("Description"), QStringLiteral("Import"), QStringLiteral("Price"),
-        QStringLiteral("Sale"), QStringLiteral("BrandID") };
+        QStringLiteral("Description"), QStringLiteral("Import"),
+        price1 ? QStringLiteral("Price1") : QStringLiteral("Price"),
+        price1 ? QStringLiteral("Sale1") : QStringLiteral("Sale"), QStringLiteral("BrandID") };
     QStringList vals { QString::number(p.upRec), QString::number(p.partId), q(p.kind), q(squeezed),
         q(p.partNo), q(p.lAtNo), q(p.eName), q(p.tName), q(p.model), q(p.description), q(p.import),
         price, sale, b };
