@@ -121,10 +121,16 @@ void AddClassicPart(
     QStringList vals { QString::number(p.upRec), QString::number(p.partId), q(p.kind), q(squeezed),
         q(p.partNo), q(p.lAtNo), q(p.eName), q(p.tName), q(p.model), q(p.description), q(p.import),
         price, sale, b };
+    cols << QStringLiteral("DisPrice");
+    vals << q(p.disPrice);
+    // only the columns the version's layout has
+    QStringList layout;
     for (const auto& c : ClassicPartColumns(version))
-        if (c.name == QLatin1String("DisPrice")) {
-            cols << c.name;
-            vals << q(p.disPrice);
+        layout << c.name;
+    for (qsizetype i = cols.size() - 1; i >= 0; --i)
+        if (!layout.contains(cols[i])) {
+            cols.removeAt(i);
+            vals.removeAt(i);
         }
     cn.Execute(QStringLiteral("Insert Into Pta%1 (%2) Values( %3 )")
                    .arg(b, cols.join(QStringLiteral(", ")), vals.join(QStringLiteral(", "))));
