@@ -4,6 +4,7 @@
 #include "storekit/classic.h"
 #include "support/fake_window.h"
 #include "support/odbc_env.h"
+#include "support/query_rows.h"
 
 #include <QRegularExpression>
 #include <gtest/gtest.h>
@@ -54,31 +55,8 @@ protected:
         fx.form.OpenStoreConnection();
     }
     void exec(const QString& sql) { fx.form.cnStore().Execute(sql); }
-    // Every row of a query, its fields joined by "|" (a Null as "NULL").
-    QStringList rows(const QString& sql) {
-        const QStringList names
-            = sql.section(QStringLiteral(" From "), 0, 0).mid(7).split(QStringLiteral(", "));
-        ado::Recordset rs;
-        rs.Open(sql, fx.form.cnStore());
-        QStringList out;
-        for (; !rs.Eof(); rs.MoveNext()) {
-            QStringList fields;
-            for (const QString& name : names) {
-                const rt::Value v = rs.Field(name);
-                fields << (v.isNull() ? QStringLiteral("NULL") : v.toText());
-            }
-            out << fields.join(QLatin1Char('|'));
-        }
-        rs.Close();
-        return out;
-    }
-    QStringList traced(const std::function<void()>& run) {
-        QStringList seen;
-        ado::SetTraceHook([&](const QString& s) { seen << s; });
-        run();
-        ado::SetTraceHook(nullptr);
-        return seen;
-    }
+    QStringList rows(const QString& sql) { return testenv::QueryRows(fx.form.cnStore(), sql); }
+    QStringList traced(const std::function<void()>& run) { return testenv::Traced(run); }
 
     FormFixture fx;
 };

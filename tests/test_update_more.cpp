@@ -5,6 +5,7 @@
 #include "storekit/classic.h"
 #include "support/fake_window.h"
 #include "support/odbc_env.h"
+#include "support/query_rows.h"
 
 #include <QRegularExpression>
 #include <gtest/gtest.h>
@@ -111,31 +112,8 @@ protected:
         fx.form.mStoreVersion = version;
         fx.form.OpenStoreConnection();
     }
-    // Every row of a query, its fields joined by "|" (a Null as "NULL").
-    QStringList rows(const QString& sql) {
-        const QStringList names
-            = sql.section(QStringLiteral(" From "), 0, 0).mid(7).split(QStringLiteral(", "));
-        ado::Recordset rs;
-        rs.Open(sql, fx.form.cnStore());
-        QStringList out;
-        for (; !rs.Eof(); rs.MoveNext()) {
-            QStringList fields;
-            for (const QString& name : names) {
-                const rt::Value v = rs.Field(name);
-                fields << (v.isNull() ? QStringLiteral("NULL") : v.toText());
-            }
-            out << fields.join(QLatin1Char('|'));
-        }
-        rs.Close();
-        return out;
-    }
-    QStringList traced(const std::function<void()>& run) {
-        QStringList seen;
-        ado::SetTraceHook([&](const QString& s) { seen << s; });
-        run();
-        ado::SetTraceHook(nullptr);
-        return seen;
-    }
+    QStringList rows(const QString& sql) { return testenv::QueryRows(fx.form.cnStore(), sql); }
+    QStringList traced(const std::function<void()>& run) { return testenv::Traced(run); }
     QStringList partTable() {
         return rows("Select PartID, EName, EFind, IndTName, TName, TFind, DisPrice, Price, Sale, "
                     "Price1, Sale1 From Pta12 Order By PartID");
@@ -382,6 +360,82 @@ TEST_F(UpdateMoreTest, MissingColumnOrOverlongTextEndsTheCall) {
         EXPECT_EQ(rows("Select PartNO From PriceList"), QStringList {});
         EXPECT_FALSE(fx.form.rsLookup.isOpen());
         EXPECT_FALSE(fx.form.rsCheck.isOpen());
+    }
+}
+
+} // namespace
+
+namespace {
+
+// Whole runs through the UpDate handler: the known part is found however the list spells it,
+// rewritten in the version's own columns, and a new part goes in through the insertion member.
+TEST(UpdateMoreRun, EachVersionEndToEnd) {
+    struct Case {
+        const char* version;
+        const char* listNumber; // the known part as the price list spells it
+        const char* columns; // the version's own columns of the rewritten part
+        QStringList known; // PartID|Kind|PartNO|EName|<columns> of the stored parts
+    } cases[] = {
+        { "P.45 (Bar)", "15601 87703", "Price1, Sale1, EFind, TFind",
+            { "1|0|15601-87703|OIL FILTER NEW|195|160|OIL FILTER NEW  HILUX|ไส้กรองน้ำมัน  HILUX" } },
+        { "P.48 (Bar)", "15601/87703", "Price, Sale, DisPrice, IndTName",
+            { "1|0|15601-87703|OIL FILTER NEW|195|160|5%|สไ้กรองน้ำมัน" } },
+        { "P.49 (Bar)", "1560187703", "Price, Sale, DisPrice, IndTName",
+            { "1|0|15601-87703|OIL FILTER NEW|195|160|5%|สไ้กรองน้ำมัน" } },
+        { "P.64 (Bar)", "15601 87703", "Price, Sale, EFind, TFind",
+            { "1|0|15601-87703|OIL FILTER NEW|195|160|OIL FILTER NEW  HILUX|ไส้กรองน้ำมัน  HILUX" } },
+        { "P.65 (Bar)", "15601 87703", "Price, Sale, EFind, TFind",
+            { "1|0|15601-87703|OIL FILTER NEW|195|160|OIL FILTER NEW  HILUX|ไส้กรองน้ำมัน  HILUX" } },
+        // The row of another kind under the match key is rewritten too.
+        { "P.61 (Bar)", "15601-87703", "Price, Sale, DisPrice, IndTName",
+            { "1|0|15601-87703|OIL FILTER NEW|195|160|5%|สไ้กรองน้ำมัน",
+                "2|9|1560187703|OIL FILTER NEW|195|160|5%|สไ้กรองน้ำมัน" } },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.version);
+        const QString version = QString::fromLatin1(c.version);
+        const QString dir = testenv::TempDir();
+        const QString store = dir + QStringLiteral("/Velandor.accdb");
+        const QString list = dir + QStringLiteral("/PriceList_VURE.mdb");
+        std::vector<storekit::ClassicPart> parts(c.known.size());
+        for (size_t i = 0; i < parts.size(); ++i) {
+            const QStringList f = c.known[qsizetype(i)].split(QLatin1Char('|'));
+            parts[i].partId = f[0].toInt();
+            parts[i].kind = f[1];
+            parts[i].partNo = f[2];
+            parts[i].eName = QStringLiteral("OIL FILTER");
+            parts[i].tName = QStringLiteral("ไส้กรอง");
+            parts[i].price = 180;
+            parts[i].sale = 150;
+        }
+        storekit::CreateClassicStore(store, version, 12, parts);
+        PriceRow known = storekit::MakePriceRow(QStringLiteral("0"),
+            QString::fromUtf8(c.listNumber), QStringLiteral("OIL FILTER NEW"),
+            QString::fromUtf8("ไส้กรองน้ำมัน"), 195, 160, {}, QStringLiteral("HILUX"));
+        known.DisPrice = QStringLiteral("5%");
+        const PriceRow fresh = storekit::MakePriceRow(QStringLiteral("1"), QStringLiteral("N-1"),
+            QStringLiteral("BELT"), QString::fromUtf8("เข็มขัด"), 450);
+        storekit::CreatePriceList(list, { { 1, { known, fresh } } });
+
+        FormFixture fx;
+        fx.useDesktopStore(list, store);
+        fx.form.cmdUpDate_Click();
+
+        ASSERT_EQ(fx.window.messages.size(), 1u);
+        EXPECT_EQ(fx.window.messages[0].text, QStringLiteral("เสร็จแล้วจ้า"));
+        EXPECT_EQ(testenv::QueryRows(store,
+                      QStringLiteral("Select PartID, Kind, PartNO, EName, %1 From Pta12 Where "
+                                     "PartID <= %2 Order By PartID")
+                          .arg(QLatin1String(c.columns))
+                          .arg(c.known.size())),
+            c.known);
+        EXPECT_EQ(testenv::QueryRows(store,
+                      QStringLiteral("Select Kind, PartNO, EName From Pta12 Where PartID > %1")
+                          .arg(c.known.size())),
+            QStringList { "1|N-1|BELT" });
+        EXPECT_TRUE(
+            testenv::QueryRows(store, QStringLiteral("Select PartNO From PriceList")).isEmpty());
+        EXPECT_EQ(fx.window.grid().TextMatrix(1, 3), QString());
     }
 }
 

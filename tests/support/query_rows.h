@@ -1,0 +1,20 @@
+// Reading a stand-in store back in tests: the rows of a query as texts, and the statements a
+// piece of code runs.
+#pragma once
+
+#include "platform/ado/ado.h"
+
+#include <QStringList>
+#include <functional>
+
+namespace testenv {
+
+// Every row of "Select a, b, ... From ...", its fields joined by "|" (a Null as "NULL").
+QStringList QueryRows(ado::Connection& cn, const QString& sql);
+// The same on a stand-in file opened for the call.
+QStringList QueryRows(const QString& path, const QString& sql);
+
+// Every statement that run executes or opens, in order.
+QStringList Traced(const std::function<void()>& run);
+
+} // namespace testenv
