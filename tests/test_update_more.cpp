@@ -335,7 +335,8 @@ TEST_F(UpdateMoreTest, MissingColumnOrOverlongTextEndsTheCall) {
         { "P.65 (Bar)", "TFind", "N", "TFind", false },
         { "P.49 (Bar)", "DisPrice", "N", "DisPrice", false },
         { "P.61 (Bar)", "DisPrice", "N", "DisPrice", false },
-        { "P.45 (Bar)", "", "12345678901234567890123456789012345678901", "", true },
+        { "P.45 (Bar)", "", "12345678901234567890123456789012345678901", "Pta12.EName is too small",
+            true },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.version) + " " + c.dropColumn);
