@@ -5,6 +5,7 @@
 #include "storekit/classic.h"
 #include "support/fake_window.h"
 #include "support/odbc_env.h"
+#include "support/staged_parts.h"
 
 #include <gtest/gtest.h>
 #include <memory>
@@ -14,28 +15,6 @@
 namespace {
 
 constexpr int kBrand = 12;
-
-// Texts compared as UTF-8, so that a failure shows them.
-std::vector<std::string> Std(const QStringList& lines) {
-    std::vector<std::string> out;
-    for (const QString& l : lines)
-        out.push_back(l.toStdString());
-    return out;
-}
-#define EXPECT_LINES(actual, expected) EXPECT_EQ(Std(actual), Std(expected))
-
-struct Staged {
-    QString kind {}, partNo {};
-    std::vector<std::pair<QString, QString>> alts {}; // kind and number of slots 1, 2, ...
-    QString eName {}, tName {};
-    QStringList models {};
-    QString description {}, import {};
-    QString price = QStringLiteral("0"), sale = QStringLiteral("0");
-};
-
-QString q(const QString& s) {
-    return QLatin1Char('\'') + rt::Quote(s) + QLatin1Char('\'');
-}
 
 // A classic store with brand 12 and a form pointing at it.
 class InsertStore {
@@ -57,32 +36,11 @@ public:
         cn.Execute(QStringLiteral("CREATE INDEX PriceList_PartNO ON PriceList (PartNO)"));
     }
 
-    void stage(const Staged& s) {
-        QStringList v { QString::number(kBrand), q(s.partNo), q(s.kind) };
-        for (size_t k = 0; k < 5; ++k) {
-            const bool set = k < s.alts.size();
-            v << q(set ? s.alts[k].second : QString()) << q(set ? s.alts[k].first : QString());
-        }
-        v << q(s.eName) << q(s.tName);
-        for (int k = 0; k < 12; ++k)
-            v << q(k < s.models.size() ? s.models[k] : QString());
-        v << q(s.description) << q(s.import) << s.price << q(QString()) << s.sale;
-        cn.Execute(QStringLiteral("Insert Into PriceList Values( %1 )").arg(v.join(", ")));
-    }
+    void stage(const Staged& s) { StageRow(cn, kBrand, s); }
 
     // The rows of a query, each as its values joined by "|".
     QStringList rows(const QString& table, const QStringList& columns, const QString& rest = {}) {
-        ado::Recordset rs;
-        rs.Open(QStringLiteral("Select %1 From %2 %3").arg(columns.join(", "), table, rest), cn);
-        QStringList out;
-        for (; !rs.Eof(); rs.MoveNext()) {
-            QStringList cells;
-            for (const QString& c : columns)
-                cells << rs.Field(c).textOrEmpty();
-            out << cells.join(QLatin1Char('|'));
-        }
-        rs.Close();
-        return out;
+        return QueryRows(cn, columns.join(QStringLiteral(", ")), table + QLatin1Char(' ') + rest);
     }
     QStringList partRows() {
         return rows(QStringLiteral("Pta12"),
@@ -114,16 +72,6 @@ public:
 private:
     QString path_;
 };
-
-storekit::ClassicPart StoredPart(int id, const char* kind, const char* partNo) {
-    storekit::ClassicPart p;
-    p.partId = id;
-    p.kind = QLatin1String(kind);
-    p.partNo = QLatin1String(partNo);
-    p.eName = QStringLiteral("OLD");
-    p.withSideRows = false;
-    return p;
-}
 
 const QString kThai = QStringLiteral("แหวนลูกสูบ");
 const QString kThaiSort = QStringLiteral("หแวนลูกสูบ");

@@ -12,6 +12,13 @@ namespace {
 // The discount text between the list and the sale price, as the "(Bar)" versions keep it.
 const char* const kDiscountPrices = "<Price>, '<DisPrice>', <Sale>, '', 0, 0, 0, True, False, ";
 
+// Parts are found by FPartNO against the squeezed number.
+Member bySqueezedNumber(const QString& mainRow) {
+    Member m = MemberOfMainRow(mainRow + CommonTail());
+    m.lookup = Lookup::BySqueezedNumber;
+    return m;
+}
+
 } // namespace
 
 void InsertNewPartsP43(frmKordane& f, int16_t& n) {
@@ -24,19 +31,14 @@ void InsertNewPartsP44(frmKordane& f, int16_t& n) {
     InsertNewPartsV43(f, n);
 }
 
-// Parts are found by FPartNO, which the search code (the squeezed number here) fills; the
-// number stands again ninth.
+// The search code (the squeezed number for this version) fills FPartNO; the number stands
+// again ninth.
 void InsertNewPartsP45(frmKordane& f, int16_t& n) {
-    static const Member m = [] {
-        Member p45 = MemberOfMainRow(
-            QStringLiteral("0, <key>, '<Kind>', '<search code>', '<PartNO>', '<AKind_1>', "
-                           "'<AltNO_1>', '', '<PartNO>', '<EName>', '<Thai sort key>', '<TName>', "
-                           "'<Description>', '<model text>', '', '<Import>', <Price>, 0, 0, 0, "
-                           "<Sale>, 0, 0, 0, 0, 0, 0, '', '', '', ")
-            + CommonTail());
-        p45.lookup = Lookup::BySqueezedNumber;
-        return p45;
-    }();
+    static const Member m = bySqueezedNumber(
+        QStringLiteral("0, <key>, '<Kind>', '<search code>', '<PartNO>', '<AKind_1>', '<AltNO_1>', "
+                       "'', '<PartNO>', '<EName>', '<Thai sort key>', '<TName>', '<Description>', "
+                       "'<model text>', '', '<Import>', <Price>, 0, 0, 0, <Sale>, 0, 0, 0, 0, 0, "
+                       "0, '', '', '', "));
     DrainStagedParts(f, m, n);
 }
 
@@ -46,15 +48,14 @@ void InsertNewPartsP46(frmKordane& f, int16_t& n) {
     DrainStagedParts(f, m, n);
 }
 
-// The squeezed number fourth and the number twice; found by FPartNO like "P.45 (Bar)".
+// The squeezed number fourth and the number twice; slot 1 is written for a negative key too.
 void InsertNewPartsP48(frmKordane& f, int16_t& n) {
     static const Member m = [] {
-        Member p48 = MemberOfMainRow(
+        Member p48 = bySqueezedNumber(
             QStringLiteral("0, <key>, '<Kind>', '<squeezed>', '<PartNO>', '<PartNO>', "
                            "'<AKind_1>', '<AltNO_1>', '', '<EName>', '<Thai sort key>', "
                            "'<TName>', '<Description>', '<model text>', '', '<Import>', '', ")
-            + QLatin1String(kDiscountPrices) + CommonTail());
-        p48.lookup = Lookup::BySqueezedNumber;
+            + QLatin1String(kDiscountPrices));
         p48.slot1TakesAnyNonZeroKey = true;
         return p48;
     }();

@@ -8,7 +8,7 @@ namespace insert {
 
 namespace {
 
-// The cells between the list price and the tail: amounts, zeros and truth values.
+// The common head and tail around a version's amounts, zeros and truth values.
 QString rowWith(const char* prices) {
     return CommonHead() + QStringLiteral(", ") + QLatin1String(prices) + QStringLiteral(", ")
         + CommonTail();

@@ -1,39 +1,22 @@
 // Classic-schema layouts as data: one list of columns per layout family.
 #include "classic.h"
 #include "layouts_more.h"
+#include "part_columns.h"
 
 #include "platform/runtime/text.h"
 
 namespace storekit {
 
-namespace {
+using namespace cols;
 
-Column L(const char* n) {
-    return { QLatin1String(n), QStringLiteral("Long") };
-}
-Column C(const char* n) {
-    return { QLatin1String(n), QStringLiteral("Currency") };
-}
-Column B(const char* n) {
-    return { QLatin1String(n), QStringLiteral("YesNo") };
-}
-Column T(const char* n, int len) {
-    return { QLatin1String(n), Text(len) };
-}
+namespace {
 
 // The 39-column part table that the engine's layout fills ("V.31" and its siblings).
 std::vector<Column> engineLayout(bool extraFlag) {
-    std::vector<Column> c { L("UpRec"), L("PartID"), T("Kind", 1), T("FPartNO", 40),
-        T("PartNO", 40), T("AKind", 1), T("lAtNO", 40), T("Location", 30), T("EName", 40),
-        T("IndTName", 60), T("TName", 60), T("Description", 60), T("Model", 30), T("Remark", 60),
-        T("Import", 30), T("Unit", 20), C("Price"), C("Cost"), C("Sale"), C("Price2"), B("Active"),
+    std::vector<Column> prices { C("Price"), C("Cost"), C("Sale"), C("Price2"), B("Active"),
         B("Locked") };
-    if (extraFlag) c.push_back(B("Hidden"));
-    for (auto x : { T("Note", 60), L("Qty1"), L("Qty2"), L("Qty3"), L("Qty4"), L("Qty5"),
-             L("BrandID"), L("GroupID"), L("TypeID"), T("PartCode", 90), L("N1"), L("N2"), L("N3"),
-             L("N4"), L("N5"), L("N6"), L("N7") })
-        c.push_back(x);
-    return c;
+    if (extraFlag) prices.push_back(B("Hidden"));
+    return Join({ Head(), prices, Tail() });
 }
 
 } // namespace

@@ -1,0 +1,53 @@
+// Helpers of the insertion tests: see staged_parts.h.
+#include "staged_parts.h"
+
+#include "platform/runtime/text.h"
+
+std::vector<std::string> Std(const QStringList& lines) {
+    std::vector<std::string> out;
+    for (const QString& l : lines)
+        out.push_back(l.toStdString());
+    return out;
+}
+
+QString Quoted(const QString& s) {
+    return QLatin1Char('\'') + rt::Quote(s) + QLatin1Char('\'');
+}
+
+void StageRow(ado::Connection& cn, int brandId, const Staged& s) {
+    QStringList v { QString::number(brandId), Quoted(s.partNo), Quoted(s.kind) };
+    for (size_t k = 0; k < 5; ++k) {
+        const bool set = k < s.alts.size();
+        v << Quoted(set ? s.alts[k].second : QString())
+          << Quoted(set ? s.alts[k].first : QString());
+    }
+    v << Quoted(s.eName) << Quoted(s.tName);
+    for (int k = 0; k < 12; ++k)
+        v << Quoted(k < s.models.size() ? s.models[k] : QString());
+    v << Quoted(s.description) << Quoted(s.import) << s.price << s.disPrice << s.sale;
+    cn.Execute(QStringLiteral("Insert Into PriceList Values( %1 )").arg(v.join(", ")));
+}
+
+QStringList QueryRows(ado::Connection& cn, const QString& columns, const QString& rest) {
+    ado::Recordset rs;
+    rs.Open(QStringLiteral("Select %1 From %2").arg(columns, rest), cn);
+    QStringList out;
+    for (; !rs.Eof(); rs.MoveNext()) {
+        QStringList cells;
+        for (const QString& c : columns.split(QStringLiteral(", ")))
+            cells << rs.Field(c).textOrEmpty();
+        out << cells.join(QLatin1Char('|'));
+    }
+    rs.Close();
+    return out;
+}
+
+storekit::ClassicPart StoredPart(int id, const char* kind, const char* partNo) {
+    storekit::ClassicPart p;
+    p.partId = id;
+    p.kind = QLatin1String(kind);
+    p.partNo = QLatin1String(partNo);
+    p.eName = QStringLiteral("OLD");
+    p.withSideRows = false;
+    return p;
+}
