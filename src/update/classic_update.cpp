@@ -228,8 +228,10 @@ void RewriteParts(
         rewriteRow(f, v, row, modelText, rules);
 }
 
-void UpdateClassic(
-    frmKordane& f, const PartValues& v, const QString& condition, const ClassicRules& rules) {
+void UpdateClassic(frmKordane& f, const PartValues& v, const ClassicRules& rules) {
+    const QString condition = rules.bySqueezedNumber
+        ? PartCondition(v.Kind, QStringLiteral("FPartNO"), mduValue::SqueezeText(v.PartNO))
+        : PartCondition(v.Kind, QStringLiteral("PartNO"), Trim(v.PartNO));
     if (FindPart(f, condition))
         RewriteParts(f, v, condition, rules);
     else

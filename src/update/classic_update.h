@@ -14,6 +14,9 @@ struct ClassicRules {
         Never,
     };
     Discount discount = Discount::ByVersion;
+    // Parts are found by the squeezed number in FPartNO (blanks, "/" and "-" removed), so a
+    // price-list number matches its store row however either of them spells it.
+    bool bySqueezedNumber = false;
     // Names go to the part table with their search texts EFind / TFind, not the Thai sort form.
     bool searchTexts = false;
     // Part-table columns of the list and sale price (rewrite and read-back).
@@ -37,8 +40,7 @@ void StagePart(frmKordane& f, const PartValues& v);
 void RewriteParts(
     frmKordane& f, const PartValues& v, const QString& condition, const ClassicRules& rules);
 
-// Lookup, then staging or rewrite, under the condition.
-void UpdateClassic(
-    frmKordane& f, const PartValues& v, const QString& condition, const ClassicRules& rules);
+// Lookup, then staging or rewrite, under the part condition of the rules.
+void UpdateClassic(frmKordane& f, const PartValues& v, const ClassicRules& rules);
 
 } // namespace update

@@ -27,8 +27,7 @@ int16_t UpdatePart(frmKordane& f, PartValues& v) {
 }
 
 int16_t UpdatePartStd(frmKordane& f, PartValues& v) {
-    UpdateClassic(
-        f, v, PartCondition(v.Kind, QStringLiteral("PartNO"), rt::Trim(v.PartNO)), ClassicRules {});
+    UpdateClassic(f, v, ClassicRules {});
     return 0;
 }
 

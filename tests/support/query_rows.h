@@ -1,14 +1,21 @@
-// The rows of a query as "a|b|c" texts, for comparing tables in tests.
+// Reading a stand-in store back in tests: the rows of a query as texts, and the statements a
+// piece of code runs.
 #pragma once
 
 #include "platform/ado/ado.h"
 
 #include <QStringList>
+#include <functional>
 
 namespace testenv {
 
-// Every row of "Select a, b, c From ..." in the order the query gives, the columns named in
-// the select list joined with "|" (Null as the empty text).
-QStringList QueryRows(ado::Connection& cn, const QString& sql);
+// Every row of "Select a, b, ... From ..." in the order the query gives, its fields joined by
+// "|"; a Null shows as nullText.
+QStringList QueryRows(ado::Connection& cn, const QString& sql, const QString& nullText = {});
+// The same on a stand-in file opened for the call.
+QStringList QueryRows(const QString& path, const QString& sql, const QString& nullText = {});
+
+// Every statement that run executes or opens, in order.
+QStringList Traced(const std::function<void()>& run);
 
 } // namespace testenv
