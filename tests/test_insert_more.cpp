@@ -389,7 +389,10 @@ INSTANTIATE_TEST_SUITE_P(Versions, HandlerRun,
         RunCase { "P.46 (Bar)", true, "DisPrice", kDisPrice },
         RunCase { "P.47001 (Bar)", false, "DisPrice", kDisPrice },
         RunCase { "P.62 (Bar)", false, "DisPrice", kDisPrice },
-        RunCase { "D.47 (Bar)", false, "DisPrice", kDisPrice }),
+        RunCase { "D.47 (Bar)", false, "DisPrice", kDisPrice },
+        RunCase { "P.45 (Bar)", false, "FPartNO", { "1560187703", "N3", "N1", "N2" } },
+        RunCase { "P.48 (Bar)", false, "FPartNO, DisPrice",
+            { "1560187703|5%", "N3|", "N1|10%", "N2|10%" } }),
     [](const auto& info) { return TestName(info.param.version, info.param.odbc); });
 
 // ---- Bad input ---------------------------------------------------------------------------
