@@ -188,6 +188,80 @@ TEST_F(UpdateMoreTest, EachVersionRewritesItsOwnColumnsOfTheRowsItFinds) {
     }
 }
 
+// The exact statements of a found row, UpRec 0 and not, in every version's own columns; the
+// standard versions stand beside them.
+TEST_F(UpdateMoreTest, EachVersionRunsItsStatementsInOrder) {
+    const QString squeezed = QStringLiteral("Where Kind = '1' And FPartNO = 'AB12345'");
+    const QString byNumber = QStringLiteral("Where Kind = '1' And PartNO = 'AB12345'");
+    const QString indT = QStringLiteral("IndTName = 'หแวน', TName = 'แหวน'");
+    const QString eFind = QStringLiteral("EFind = 'FILTER  HILUX, VIGO', EName = 'FILTER'");
+    const QString tFind = QStringLiteral("TFind = 'แหวน  HILUX, VIGO', TName = 'แหวน'");
+    struct Case {
+        const char* version;
+        QString condition;
+        QString eName, tName; // the part table's name assignments
+        bool discount;
+        const char *price, *sale; // the part table's price columns
+        QString keyCondition; // the second phase, "" for none
+    } cases[] = {
+        { "V.33", byNumber, "EName = 'FILTER'", indT, false, "Price", "Sale", {} },
+        { "P.46 (Bar)", byNumber, "EName = 'FILTER'", indT, true, "Price", "Sale", {} },
+        { "P.48 (Bar)", squeezed, "EName = 'FILTER'", indT, true, "Price", "Sale", {} },
+        { "P.49 (Bar)", squeezed, "EName = 'FILTER'", indT, true, "Price", "Sale", {} },
+        { "P.45 (Bar)", squeezed, eFind, tFind, false, "Price1", "Sale1", {} },
+        { "P.64 (Bar)", squeezed, eFind, tFind, false, "Price", "Sale", {} },
+        { "P.65 (Bar)", squeezed, eFind, tFind, false, "Price", "Sale", {} },
+        { "P.61 (Bar)", byNumber, "EName = 'FILTER'", indT, true, "Price", "Sale",
+            "Where PartNO = 'AB12345'" },
+    };
+    for (const Case& c : cases) {
+        for (int upRec : { 0, 1 }) {
+            SCOPED_TRACE(std::string(c.version) + " UpRec " + std::to_string(upRec));
+            openStore(c.version, { { 7, "1", "AB12345", upRec } });
+            PartValues v = FullValues("1", " AB12345 ");
+            v.AltNO[0] = QStringLiteral("X-1");
+            v.Model[1] = QStringLiteral("VIGO");
+            v.Description = QStringLiteral("D");
+            v.Import = QStringLiteral("JP");
+            const QStringList seen = traced([&] { update::UpdatePart(fx.form, v); });
+
+            auto phase = [&](const QString& condition) {
+                const QString pta = QStringLiteral("Update Pta12 Set ");
+                const QString id = QStringLiteral(" Where PartID = 7");
+                const QString side = QStringLiteral(" Where PartID = 7 And BrandID = 12");
+                const QString spg = QStringLiteral(" Where BrandID = 12 And PartID = 7");
+                const QStringList sideTables { "MovementStock", "SPG", "Price", "Sale" };
+                QStringList s { "Select UpRec, PartID From Pta12 " + condition,
+                    "Select Count(PartID) As Rec_Count From Pta12 " + condition,
+                    "Select UpRec, PartID From Pta12 " + condition };
+                if (upRec == 0) {
+                    s << pta + "lAtNO = 'X-1'" + id << pta + c.eName + id
+                      << "Update MovementStock Set EName = 'FILTER'" + side
+                      << "Update SPG Set EName = 'FILTER'" + spg << pta + c.tName + id;
+                    for (const QString& t : sideTables)
+                        s << "Update " + t + " Set TName = 'แหวน'" + (t == "SPG" ? spg : side);
+                    s << pta + "Model = 'HILUX, VIGO'" + id;
+                    for (const QString& t : sideTables)
+                        s << "Update " + t + " Set Model = 'HILUX, VIGO'"
+                                + (t == "SPG" ? spg : side);
+                    s << pta + "Description = 'D'" + id << pta + "Import = 'JP'" + id;
+                }
+                if (c.discount) s << pta + "DisPrice = '10%'" + id;
+                s << pta + c.price + " = 120.5" + id
+                  << "Update Alt12 Set APrice = 120.5 Where AltID = 7"
+                  << "Update SPG Set Price = 120.5" + spg << pta + c.sale + " = 100" + id
+                  << QStringLiteral("Select PartID From Pta12 Where PartID = 7 And %1 = 120.5 And "
+                                    "%2 = 100")
+                         .arg(c.price, c.sale);
+                return s;
+            };
+            QStringList expected = phase(c.condition);
+            if (!c.keyCondition.isEmpty()) expected << phase(c.keyCondition);
+            EXPECT_EQ(seen, expected);
+        }
+    }
+}
+
 TEST_F(UpdateMoreTest, MissingPartIsStagedOnceUnderTheNumberAsPassed) {
     for (const char* version : kSixVersions) {
         SCOPED_TRACE(version);
@@ -199,6 +273,10 @@ TEST_F(UpdateMoreTest, MissingPartIsStagedOnceUnderTheNumberAsPassed) {
             p61 ? "Select UpRec, PartID From Pta12 Where Kind = '1' And PartNO = 'ZZ-9 1'"
                 : "Select UpRec, PartID From Pta12 Where Kind = '1' And FPartNO = 'ZZ91'");
         EXPECT_TRUE(seen.filter(QRegularExpression("^Update")).isEmpty());
+        EXPECT_EQ(seen.filter(QRegularExpression("^Insert")),
+            QStringList { "Insert Into PriceList Values( 12, 'ZZ-9 1', '1', '', '', '', '', '', "
+                          "'', '', '', '', '', 'FILTER', 'แหวน', 'HILUX', '', '', '', '', '', '', "
+                          "'', '', '', '', '', '', '', 120.5, '10%', 100 )" });
         EXPECT_EQ(seen.filter(QRegularExpression("^Select PartNO From PriceList")),
             QStringList {
                 "Select PartNO From PriceList Where BrandID = 12 And Kind = '1' And PartNO = "
