@@ -1,4 +1,5 @@
-// Runtime stand-ins: conversions, numeric test, currency text, file search.
+// Runtime stand-ins: conversions, numeric test, currency text, file search; the progress text.
+#include "app/frmKordane.h"
 #include "platform/runtime/error.h"
 #include "platform/runtime/runtime.h"
 #include "platform/runtime/text.h"
@@ -69,4 +70,14 @@ TEST(Runtime, InjectableClock) {
     EXPECT_EQ(rt::Today(), QDate(2021, 4, 1));
     rt::SetClock({});
     EXPECT_EQ(rt::Today(), QDate::currentDate());
+}
+
+TEST(ProgressText, PercentRoundsDownAndAnEmptyCountIsAnError) {
+    const QString label = QStringLiteral("step ");
+    EXPECT_EQ(RowProgressText(label, QStringLiteral("VURE"), QStringLiteral("_1"), 3, 1),
+        QStringLiteral("step VURE_1  (2)  33 %"));
+    EXPECT_EQ(RowProgressText(label, QStringLiteral("VURE"), QStringLiteral("_1"), 3, 3),
+        QStringLiteral("step VURE_1  (0)  100 %"));
+    EXPECT_THROW(
+        RowProgressText(label, QStringLiteral("VURE"), QStringLiteral("_1"), 0, 1), rt::RunError);
 }

@@ -13,6 +13,8 @@ QString RowProgressText(const QString& label, const QString& brand, const QStrin
     // the percentage is a 32-bit product divided as a floating-point quotient, rounded down
     int64_t product = int64_t(j) * 100;
     if (product > INT32_MAX) rt::throwOverflow(QStringLiteral("progress percentage"));
+    // a row found beyond an empty count: an error, never a cast of infinity
+    if (total == 0) throw rt::RunError(QStringLiteral("Division by zero"));
     const auto percent = int64_t(std::floor(double(product) / double(total)));
     return label + brand + tag + beforeCount + QString::number(int64_t(total) - j)
         + QStringLiteral(")  ") + QString::number(percent) + QStringLiteral(" %");
