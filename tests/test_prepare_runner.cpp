@@ -49,9 +49,7 @@ struct Runner {
         cn.Execute(sql);
     }
     static QStringList rows(const QString& path, const QString& sql, const QString& password) {
-        ado::Connection cn;
-        storekit::OpenFile(cn, path, password);
-        return testenv::QueryRows(cn, sql);
+        return testenv::QueryRows(path, sql, {}, password);
     }
     QStringList listRows(const QString& sql) { return rows(list, sql, kListPassword); }
     // sheet 2 again, without the named column

@@ -7,6 +7,7 @@
 #include "storekit/pta_store.h"
 #include "support/fake_window.h"
 #include "support/odbc_env.h"
+#include "support/query_rows.h"
 
 #include <gtest/gtest.h>
 #include <string>
@@ -74,21 +75,7 @@ public:
     // Every row of a query, its fields joined by "|" (a Null as "NULL"); the columns are the
     // query's select list.
     QStringList rows(const QString& sql) {
-        const QStringList names
-            = sql.section(QStringLiteral(" From "), 0, 0).mid(7).split(QStringLiteral(", "));
-        ado::Recordset rs;
-        rs.Open(sql, cn);
-        QStringList out;
-        for (; !rs.Eof(); rs.MoveNext()) {
-            QStringList fields;
-            for (const QString& name : names) {
-                const rt::Value v = rs.Field(name);
-                fields << (v.isNull() ? QStringLiteral("NULL") : v.toText());
-            }
-            out << fields.join(QLatin1Char('|'));
-        }
-        rs.Close();
-        return out;
+        return testenv::QueryRows(cn, sql, QStringLiteral("NULL"));
     }
     // A table name with the brand's suffix: T("Pta_%1").
     QString T(const char* pattern) const { return QString::fromLatin1(pattern).arg(sfx); }

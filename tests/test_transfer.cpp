@@ -3,6 +3,7 @@
 #include "storekit/classic.h"
 #include "support/fake_window.h"
 #include "support/odbc_env.h"
+#include "support/query_rows.h"
 
 #include <QRegularExpression>
 #include <gtest/gtest.h>
@@ -15,21 +16,7 @@ struct Rows {
     // every row of a query as "a|b|c" texts, in order
     static QStringList of(const QString& path, const QString& sql,
         const QString& password = QStringLiteral("KWZ730258")) {
-        ado::Connection cn;
-        storekit::OpenFile(cn, path, password);
-        ado::Recordset rs;
-        rs.Open(sql, cn);
-        QStringList out;
-        while (!rs.Eof()) {
-            QStringList cells;
-            for (const QString& c :
-                sql.section(QStringLiteral(" From "), 0, 0).mid(7).split(QStringLiteral(", ")))
-                cells << rs.Field(c).textOrEmpty();
-            out << cells.join(QLatin1Char('|'));
-            rs.MoveNext();
-        }
-        rs.Close();
-        return out;
+        return testenv::QueryRows(path, sql, {}, password);
     }
 };
 

@@ -23,9 +23,10 @@ QStringList QueryRows(ado::Connection& cn, const QString& sql, const QString& nu
     return out;
 }
 
-QStringList QueryRows(const QString& path, const QString& sql, const QString& nullText) {
+QStringList QueryRows(
+    const QString& path, const QString& sql, const QString& nullText, const QString& password) {
     ado::Connection cn;
-    storekit::OpenFile(cn, path);
+    storekit::OpenFile(cn, path, password);
     return QueryRows(cn, sql, nullText);
 }
 

@@ -13,7 +13,8 @@ namespace testenv {
 // "|"; a Null shows as nullText.
 QStringList QueryRows(ado::Connection& cn, const QString& sql, const QString& nullText = {});
 // The same on a stand-in file opened for the call.
-QStringList QueryRows(const QString& path, const QString& sql, const QString& nullText = {});
+QStringList QueryRows(const QString& path, const QString& sql, const QString& nullText = {},
+    const QString& password = {});
 
 // Every statement that run executes or opens, in order.
 QStringList Traced(const std::function<void()>& run);

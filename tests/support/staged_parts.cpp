@@ -2,6 +2,7 @@
 #include "staged_parts.h"
 
 #include "platform/runtime/text.h"
+#include "support/query_rows.h"
 
 std::vector<std::string> Std(const QStringList& lines) {
     std::vector<std::string> out;
@@ -29,17 +30,7 @@ void StageRow(ado::Connection& cn, int brandId, const Staged& s) {
 }
 
 QStringList QueryRows(ado::Connection& cn, const QString& columns, const QString& rest) {
-    ado::Recordset rs;
-    rs.Open(QStringLiteral("Select %1 From %2").arg(columns, rest), cn);
-    QStringList out;
-    for (; !rs.Eof(); rs.MoveNext()) {
-        QStringList cells;
-        for (const QString& c : columns.split(QStringLiteral(", ")))
-            cells << rs.Field(c).textOrEmpty();
-        out << cells.join(QLatin1Char('|'));
-    }
-    rs.Close();
-    return out;
+    return testenv::QueryRows(cn, QStringLiteral("Select %1 From %2").arg(columns, rest));
 }
 
 storekit::ClassicPart StoredPart(int id, const char* kind, const char* partNo) {
