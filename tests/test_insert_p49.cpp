@@ -5,6 +5,7 @@
 #include "storekit/classic.h"
 #include "support/fake_window.h"
 #include "support/odbc_env.h"
+#include "support/query_rows.h"
 #include "support/staged_parts.h"
 
 #include <gtest/gtest.h>
@@ -107,14 +108,9 @@ TEST_P(Golden, StatementsOfOneStagedPart) {
     const GoldenCase& c = GetParam();
     Store s(c.version, { StoredPart(40, "C", "P3") });
     s.stage(Part("A", "P-1/X", { "B:P-2", ":P-1/X", "C:P3" }));
-    QStringList trace;
-    ado::SetTraceHook([&trace](const QString& t) {
-        for (const char* head : { "Select PartID From Pta12", "Insert Into Pta12",
-                 "Insert Into Alt12", "Delete From Alt12", "Delete From PriceList" })
-            if (t.startsWith(QLatin1String(head))) trace << t;
-    });
-    s.drain();
-    ado::SetTraceHook(nullptr);
+    const QStringList trace = testenv::StartingWith(testenv::Traced([&] { s.drain(); }),
+        { "Select PartID From Pta12", "Insert Into Pta12", "Insert Into Alt12", "Delete From Alt12",
+            "Delete From PriceList" });
 
     auto insert = [](const char* table, const QString& values) {
         return QStringLiteral("Insert Into %1 Values( %2 )").arg(QLatin1String(table), values);

@@ -81,18 +81,7 @@ public:
     QString T(const char* pattern) const { return QString::fromLatin1(pattern).arg(sfx); }
 
     // The statements a call runs, in order.
-    template<typename Run> QStringList traced(Run run) {
-        QStringList seen;
-        ado::SetTraceHook([&](const QString& s) { seen << s; });
-        try {
-            run();
-        } catch (...) {
-            ado::SetTraceHook(nullptr);
-            throw;
-        }
-        ado::SetTraceHook(nullptr);
-        return seen;
-    }
+    QStringList traced(const std::function<void()>& run) { return testenv::Traced(run); }
 
     QString version;
     int brand;

@@ -4,6 +4,7 @@
 #include "storekit/price_check.h"
 #include "support/fake_window.h"
 #include "support/odbc_env.h"
+#include "support/query_rows.h"
 
 #include <gtest/gtest.h>
 #include <ostream>
@@ -54,19 +55,7 @@ struct CheckFiles {
     }
 };
 
-struct Trace {
-    QStringList statements;
-    Trace() {
-        ado::SetTraceHook([this](const QString& s) { statements << s; });
-    }
-    ~Trace() { ado::SetTraceHook(nullptr); }
-    QStringList startingWith(const QString& head) const {
-        QStringList out;
-        for (const QString& s : statements)
-            if (s.startsWith(head)) out << s;
-        return out;
-    }
-};
+using testenv::Trace;
 
 TEST(CollectPriceListAll, RecordsWhatTheStoreLacksOrPricesDifferently) {
     struct Case {

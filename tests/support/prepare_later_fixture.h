@@ -7,6 +7,7 @@
 #include "storekit/prepare_later.h"
 #include "support/fake_window.h"
 #include "support/odbc_env.h"
+#include "support/query_rows.h"
 
 #include <string>
 #include <vector>
@@ -41,14 +42,7 @@ inline storekit::RawRow Row(std::initializer_list<std::pair<const char*, rt::Val
     return r;
 }
 
-// Every statement opened or executed while it lives.
-struct Trace {
-    QStringList statements;
-    Trace() {
-        ado::SetTraceHook([this](const QString& s) { statements << s; });
-    }
-    ~Trace() { ado::SetTraceHook(nullptr); }
-};
+using testenv::Trace;
 
 struct PrepFiles {
     QString dir = testenv::TempDir();
