@@ -34,7 +34,7 @@ public:
         if (tableVersion.isEmpty()) tableVersion = version;
         storekit::CreateClassicStore(path, tableVersion, kBrand, parts);
         storekit::OpenFile(cn, path);
-        cn.Execute(QStringLiteral("Update System Set Ver = ") + Quoted(version));
+        cn.Execute(QStringLiteral("Update System Set Ver = ") + storekit::Quoted(version));
         if (odbc)
             fx.useSqlServerStore(list, path);
         else

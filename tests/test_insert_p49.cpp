@@ -16,8 +16,6 @@ namespace {
 
 using storekit::ClassicPart;
 
-#define EXPECT_ROWS(actual, ...) EXPECT_EQ(Std(actual), Std(QStringList(__VA_ARGS__)))
-
 const QString kThai = QStringLiteral("แหวนลูกสูบ");
 
 // A staged part: kind and number, replacement slots as "kind:number".
@@ -115,7 +113,7 @@ TEST_P(Golden, StatementsOfOneStagedPart) {
     auto insert = [](const char* table, const QString& values) {
         return QStringLiteral("Insert Into %1 Values( %2 )").arg(QLatin1String(table), values);
     };
-    EXPECT_ROWS(trace,
+    EXPECT_LINES(trace,
         { c.lookups[0], insert("Pta12", c.mainRow), insert("Alt12", c.mainCode), c.lookups[1],
             insert("Pta12", c.slotRow), insert("Alt12", c.slotCode), c.lookups[2],
             "Delete From PriceList Where BrandID = 12 And Kind = 'A' And PartNO = 'P-1/X'",
@@ -230,12 +228,12 @@ TEST(InsertLookups, FoundOrNewByVersion) {
             s.drain();
             // position 4 of a part row is the squeezed number only where the lookups use it
             const bool bySqueezed = c.versions == squeezed;
-            EXPECT_ROWS(s.rows(bySqueezed ? QStringLiteral("PartID, Kind, FPartNO, PartNO")
-                                          : QStringLiteral("PartID, Kind, PartNO"),
-                            QStringLiteral("Pta12 Order By PartID")),
+            EXPECT_LINES(s.rows(bySqueezed ? QStringLiteral("PartID, Kind, FPartNO, PartNO")
+                                           : QStringLiteral("PartID, Kind, PartNO"),
+                             QStringLiteral("Pta12 Order By PartID")),
                 c.parts);
-            EXPECT_ROWS(s.groups(), c.groups);
-            EXPECT_ROWS(s.queue(), {});
+            EXPECT_LINES(s.groups(), c.groups);
+            EXPECT_LINES(s.queue(), {});
         }
 }
 
@@ -271,7 +269,7 @@ TEST(InsertLayouts, NamedColumnsHoldTheirValues) {
         };
         for (int i = 0; i < expected.size(); ++i)
             expected[i] += c.rows[i];
-        EXPECT_ROWS(s.rows(common + c.columns, QStringLiteral("Pta12 Order By PartID")), expected);
+        EXPECT_LINES(s.rows(common + c.columns, QStringLiteral("Pta12 Order By PartID")), expected);
     }
 }
 
@@ -291,13 +289,13 @@ TEST(InsertDispatch, KeyZeroRowsGoAndOnePlaceholderStays) {
         s.stage(Part("A", "P1"));
         s.drain();
         s.drain(0);
-        EXPECT_ROWS(s.rows(QStringLiteral("PartID"), QStringLiteral("Pta12")), {});
-        EXPECT_ROWS(s.groups(), {});
-        EXPECT_ROWS(s.queue(), {});
+        EXPECT_LINES(s.rows(QStringLiteral("PartID"), QStringLiteral("Pta12")), {});
+        EXPECT_LINES(s.groups(), {});
+        EXPECT_LINES(s.queue(), {});
         const QString placeholder = QLatin1String(version) == QLatin1String("P.49 (Bar)")
             ? QStringLiteral("0|0|||0|0")
             : QStringLiteral("0|||0");
-        EXPECT_ROWS(s.rows(codeColumns(version), QStringLiteral("Alt12")), { placeholder });
+        EXPECT_LINES(s.rows(codeColumns(version), QStringLiteral("Alt12")), { placeholder });
     }
 }
 
@@ -314,15 +312,15 @@ TEST(InsertDispatch, FailureKeepsTheEarlierParts) {
         EXPECT_THROW(s.drain(), rt::RunError);
         // what the UpDate handler does with the transaction in hand
         s.fx.form.cnStore().RollbackTrans();
-        EXPECT_ROWS(
+        EXPECT_LINES(
             s.rows(QStringLiteral("PartID, PartNO"), QStringLiteral("Pta12 Order By PartID")),
             { "1|P1", "2|P2" });
-        EXPECT_ROWS(s.rows(QStringLiteral("AltID, AltNO"),
-                        QStringLiteral("Alt12 Where AltID <> 0 Order By AltID")),
+        EXPECT_LINES(s.rows(QStringLiteral("AltID, AltNO"),
+                         QStringLiteral("Alt12 Where AltID <> 0 Order By AltID")),
             { "1|P1", "2|P2" });
-        EXPECT_ROWS(s.groups(), { "1|0", "2|0" });
-        EXPECT_ROWS(s.queue(), { "A|P3" });
-        EXPECT_ROWS(s.rows(QStringLiteral("LastID"), QStringLiteral("LastID")), { "2" });
+        EXPECT_LINES(s.groups(), { "1|0", "2|0" });
+        EXPECT_LINES(s.queue(), { "A|P3" });
+        EXPECT_LINES(s.rows(QStringLiteral("LastID"), QStringLiteral("LastID")), { "2" });
     }
 }
 
@@ -403,17 +401,17 @@ TEST_P(WholeRun, UpdatesInsertsAndGroups) {
     EXPECT_EQ(fx.window.messages[0].text, QStringLiteral("เสร็จแล้วจ้า"));
     EXPECT_TRUE(fx.window.upDateEnabled);
 
-    EXPECT_ROWS(parts(),
+    EXPECT_LINES(parts(),
         { "1|0|15601-87703|OIL FILTER NEW|ไส้กรองน้ำมัน|HILUX|195|160", "2||N-3|CAP|CAP||20|15",
             "3|1|N-1|BELT'S|เข็มขัด|VIGO|450|450", "4||N-2|BELT'S|เข็มขัด|VIGO|450|450" });
-    EXPECT_ROWS(
+    EXPECT_LINES(
         rows(QStringLiteral("AltID, AKind, AltNO, APrice"), QStringLiteral("Alt12 Order By AltID")),
         { "0|||0", "1|0|15601-87703|195", "2||N-3|20", "3|1|N-1|450", "4||N-2|450" });
-    EXPECT_ROWS(
+    EXPECT_LINES(
         rows(QStringLiteral("PartID, AltID"), QStringLiteral("AltG12 Order By PartID, AltID")),
         { "2|0", "3|4", "4|0", "4|3" });
-    EXPECT_ROWS(rows(QStringLiteral("LastID"), QStringLiteral("LastID")), { "4" });
-    EXPECT_ROWS(rows(QStringLiteral("PartNO"), QStringLiteral("PriceList")), {});
+    EXPECT_LINES(rows(QStringLiteral("LastID"), QStringLiteral("LastID")), { "4" });
+    EXPECT_LINES(rows(QStringLiteral("PartNO"), QStringLiteral("PriceList")), {});
 }
 
 TEST_P(WholeRun, RefusedPartEndsTheRunWithItsTransactionUndone) {
@@ -424,12 +422,12 @@ TEST_P(WholeRun, RefusedPartEndsTheRunWithItsTransactionUndone) {
     EXPECT_EQ(fx.window.messages[0].text, QStringLiteral("ไม่สามรถบันทึกได้"));
 
     // the part of table 1 and the update stay; N-1 and its replacement are undone together
-    EXPECT_ROWS(parts(),
+    EXPECT_LINES(parts(),
         { "1|0|15601-87703|OIL FILTER NEW|ไส้กรองน้ำมัน|HILUX|195|160", "2||N-3|CAP|CAP||20|15" });
-    EXPECT_ROWS(
+    EXPECT_LINES(
         rows(QStringLiteral("AltID"), QStringLiteral("Alt12 Order By AltID")), { "0", "1", "2" });
-    EXPECT_ROWS(rows(QStringLiteral("LastID"), QStringLiteral("LastID")), { "2" });
-    EXPECT_ROWS(rows(QStringLiteral("Kind, PartNO"), QStringLiteral("PriceList Order By PartNO")),
+    EXPECT_LINES(rows(QStringLiteral("LastID"), QStringLiteral("LastID")), { "2" });
+    EXPECT_LINES(rows(QStringLiteral("Kind, PartNO"), QStringLiteral("PriceList Order By PartNO")),
         { "1|N-1", "|N-2" });
 }
 

@@ -5,15 +5,12 @@
 #include "prepare/phases.h"
 #include "storekit/prepare_tables.h"
 #include "support/fake_window.h"
+#include "support/lines.h"
 #include "support/odbc_env.h"
 #include "support/query_rows.h"
 
 #include <gtest/gtest.h>
 #include <ostream>
-
-static void PrintTo(const QString& s, std::ostream* os) {
-    *os << '"' << s.toStdString() << '"';
-}
 
 using rt::Value;
 using storekit::MakePriceRow;

@@ -45,7 +45,7 @@ TEST_P(PtaInsert, StagedPartAndNewReplacementGetTheirRows) {
         .description = "DESC",
         .import = "JP",
         .price = "120.5",
-        .disPrice = "10%",
+        .disPrice = "'10%'",
         .sale = "100" });
     testenv::FoldedTrace trace(kGroupMarks);
     run();

@@ -3,16 +3,12 @@
 #include "storekit/classic.h"
 #include "storekit/price_check.h"
 #include "support/fake_window.h"
+#include "support/lines.h"
 #include "support/odbc_env.h"
 #include "support/query_rows.h"
 
 #include <gtest/gtest.h>
 #include <ostream>
-
-// Readable failures for texts (internal linkage: other test files may print them too).
-static void PrintTo(const QString& s, std::ostream* os) {
-    *os << '"' << s.toStdString() << '"';
-}
 
 using storekit::ClassicPart;
 using storekit::MakePriceRow;

@@ -6,6 +6,7 @@
 #include "platform/runtime/text.h"
 #include "storekit/prepare_later.h"
 #include "support/fake_window.h"
+#include "support/lines.h"
 #include "support/odbc_env.h"
 #include "support/query_rows.h"
 
@@ -27,12 +28,7 @@ inline Rows Std(const std::vector<QStringList>& rows) {
     return out;
 }
 
-inline std::vector<std::string> Std(const QStringList& lines) {
-    std::vector<std::string> out;
-    for (const QString& l : lines)
-        out.push_back(l.toStdString());
-    return out;
-}
+using testenv::Std;
 
 // A raw row from literal column names.
 inline storekit::RawRow Row(std::initializer_list<std::pair<const char*, rt::Value>> cells) {

@@ -1,21 +1,10 @@
 // Helpers of the insertion tests: see staged_parts.h.
 #include "staged_parts.h"
 
-#include "platform/runtime/text.h"
 #include "support/query_rows.h"
 
-std::vector<std::string> Std(const QStringList& lines) {
-    std::vector<std::string> out;
-    for (const QString& l : lines)
-        out.push_back(l.toStdString());
-    return out;
-}
-
-QString Quoted(const QString& s) {
-    return QLatin1Char('\'') + rt::Quote(s) + QLatin1Char('\'');
-}
-
 void StageRow(ado::Connection& cn, int brandId, const Staged& s) {
+    using storekit::Quoted;
     QStringList v { QString::number(brandId), Quoted(s.partNo), Quoted(s.kind) };
     for (size_t k = 0; k < 5; ++k) {
         const bool set = k < s.alts.size();

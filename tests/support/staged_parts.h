@@ -1,21 +1,14 @@
 // Helpers of the insertion tests: staged rows written straight into the store's queue, query
-// rows as "a|b|c" lines, parts a store already has, and line lists compared readably.
+// rows as "a|b|c" lines and parts a store already has.
 #pragma once
 
 #include "platform/ado/ado.h"
 #include "storekit/classic.h"
+#include "support/lines.h"
 
 #include <QStringList>
-#include <string>
 #include <utility>
 #include <vector>
-
-// Texts compared as UTF-8, so that a failure shows them.
-std::vector<std::string> Std(const QStringList& lines);
-#define EXPECT_LINES(actual, expected) EXPECT_EQ(Std(actual), Std(QStringList(expected)))
-
-// A text between single quotes, as a statement holds it.
-QString Quoted(const QString& s);
 
 // A staged row; price, disPrice and sale are statement texts, so "Null" stands for a Null.
 struct Staged {
