@@ -25,16 +25,9 @@ public:
         const QString dir = testenv::TempDir();
         path_ = dir + QStringLiteral("/store.accdb");
         storekit::CreateClassicStore(path_, version, kBrand, parts);
-        const QString priceList = dir + QStringLiteral("/PriceList_VURE.mdb");
-        if (odbc)
-            fx.useSqlServerStore(priceList, path_);
-        else
-            fx.useDesktopStore(priceList, path_);
-        fx.form.mBrandID = kBrand;
-        fx.form.mStoreVersion = version;
+        fx.useStore(dir + QStringLiteral("/PriceList_VURE.mdb"), path_, kBrand, version, odbc);
         storekit::OpenFile(cn, path_);
-        // as the run's staging table has it: rows of one number come in the order staged
-        cn.Execute(QStringLiteral("CREATE INDEX PriceList_PartNO ON PriceList (PartNO)"));
+        IndexStaging(cn);
     }
 
     void stage(const Staged& s) { StageRow(cn, kBrand, s); }

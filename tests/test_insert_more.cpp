@@ -35,12 +35,7 @@ public:
         storekit::CreateClassicStore(path, tableVersion, kBrand, parts);
         storekit::OpenFile(cn, path);
         cn.Execute(QStringLiteral("Update System Set Ver = ") + storekit::Quoted(version));
-        if (odbc)
-            fx.useSqlServerStore(list, path);
-        else
-            fx.useDesktopStore(list, path);
-        fx.form.mBrandID = kBrand;
-        fx.form.mStoreVersion = version;
+        fx.useStore(list, path, kBrand, version, odbc);
     }
 
     void stage(const Staged& s) { StageRow(cn, kBrand, s); }

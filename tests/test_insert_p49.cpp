@@ -46,9 +46,7 @@ public:
         const QString dir = testenv::TempDir();
         const QString path = dir + QStringLiteral("/store.accdb");
         storekit::CreateClassicStore(path, QLatin1String(version), 12, parts);
-        fx.useDesktopStore(dir + QStringLiteral("/PriceList_VURE.mdb"), path);
-        fx.form.mBrandID = 12;
-        fx.form.mStoreVersion = QLatin1String(version);
+        fx.useStore(dir + QStringLiteral("/PriceList_VURE.mdb"), path, 12, QLatin1String(version));
         storekit::OpenFile(cn, path);
     }
 

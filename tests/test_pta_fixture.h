@@ -26,13 +26,9 @@ public:
         path = dir + QStringLiteral("/Velandor.accdb");
         priceList = dir + QStringLiteral("/PriceList_VURE.mdb");
         storekit::CreatePtaStore(path, version, brand, parts, password);
-        fx.useDesktopStore(priceList, path);
-        fx.form.mBrandID = brand;
-        fx.form.mStoreVersion = version;
+        fx.useStore(priceList, path, brand, version);
         storekit::OpenFile(cn, path, password);
-        // as the run's staging table has it: rows of one number come in the order staged
-        if (password.isEmpty())
-            cn.Execute(QStringLiteral("CREATE INDEX PriceList_PartNO ON PriceList (PartNO)"));
+        if (password.isEmpty()) IndexStaging(cn);
     }
     ~PtaStore() { ado::SetTraceHook(nullptr); }
 

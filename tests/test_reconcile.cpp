@@ -26,9 +26,7 @@ struct CheckFiles {
     frmKordane& f = fx.form;
 
     void open(const QString& version, int brandId) {
-        fx.useDesktopStore(priceList, store);
-        f.mBrandID = brandId;
-        f.mStoreVersion = version;
+        fx.useStore(priceList, store, brandId, version);
         f.SetUpPriceListConnection();
         f.OpenStoreConnection();
     }

@@ -18,6 +18,10 @@ void StageRow(ado::Connection& cn, int brandId, const Staged& s) {
     cn.Execute(QStringLiteral("Insert Into PriceList Values( %1 )").arg(v.join(", ")));
 }
 
+void IndexStaging(ado::Connection& cn) {
+    cn.Execute(QStringLiteral("CREATE INDEX PriceList_PartNO ON PriceList (PartNO)"));
+}
+
 QStringList QueryRows(ado::Connection& cn, const QString& columns, const QString& rest) {
     return testenv::QueryRows(cn, QStringLiteral("Select %1 From %2").arg(columns, rest));
 }

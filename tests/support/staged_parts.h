@@ -22,6 +22,9 @@ struct Staged {
 };
 // Appends the row to the store's staging table under the brand.
 void StageRow(ado::Connection& cn, int brandId, const Staged& s);
+// An index on the staging table's numbers, as the run's own staging table has: rows of one
+// number then come in the order staged.
+void IndexStaging(ado::Connection& cn);
 
 // "Select <columns> From <rest>", each row as its values joined by "|" (a Null as empty).
 QStringList QueryRows(ado::Connection& cn, const QString& columns, const QString& rest);
