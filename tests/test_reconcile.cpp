@@ -18,10 +18,7 @@ namespace {
 
 const QString kV31 = QStringLiteral("V.31");
 
-struct CheckFiles {
-    QString dir = testenv::TempDir();
-    QString priceList = dir + QStringLiteral("/PriceList_VURE.mdb");
-    QString store = dir + QStringLiteral("/Velandor.accdb");
+struct CheckFiles : testenv::RunFiles {
     FormFixture fx;
     frmKordane& f = fx.form;
 

@@ -115,10 +115,7 @@ INSTANTIATE_TEST_SUITE_P(Versions, TransferRun,
 
 namespace {
 
-struct SmallRun {
-    QString dir = testenv::TempDir();
-    QString store = dir + QStringLiteral("/Velandor.accdb");
-    QString list = dir + QStringLiteral("/PriceList_VURE.mdb");
+struct SmallRun : testenv::RunFiles {
     FormFixture fx;
     SmallRun() {
         storekit::ClassicPart known;
@@ -129,7 +126,7 @@ struct SmallRun {
         known.price = 100;
         storekit::CreateClassicStore(
             store, QStringLiteral("V.31"), 12, { known }, QStringLiteral("KWZ730258"));
-        storekit::CreatePriceList(list,
+        storekit::CreatePriceList(priceList,
             { { 1,
                   { MakePriceRow(QStringLiteral("0"), QStringLiteral("K-1"),
                         QStringLiteral("KNOWN"), QString::fromUtf8("เดิม"), 100),
@@ -139,7 +136,7 @@ struct SmallRun {
                     { MakePriceRow(QStringLiteral("1"), QStringLiteral("N-1"),
                         QStringLiteral("BELT"), QString(), 450, 0, { QStringLiteral("N-2") }) } } },
             QStringLiteral("PLN394"));
-        fx.useDesktopStore(list, store);
+        fx.useDesktopStore(priceList, store);
     }
     void exec(const QString& sql) {
         ado::Connection cn;
@@ -177,9 +174,9 @@ TEST(TransferResidue, PartsLeftOutAreCollectedWalkedAgainAndListed) {
     EXPECT_EQ(run.fx.window.messages[0].text, QStringLiteral("เสร็จแล้วจ้า"));
     EXPECT_EQ(Rows::of(run.store, QStringLiteral("Select PartID From Pta12")),
         QStringList { QStringLiteral("1") });
-    EXPECT_EQ(
-        Rows::of(run.list, QStringLiteral("Select Kind, PartNO From PriceListAll Order By PartNO"),
-            QStringLiteral("PLN394")),
+    EXPECT_EQ(Rows::of(run.priceList,
+                  QStringLiteral("Select Kind, PartNO From PriceListAll Order By PartNO"),
+                  QStringLiteral("PLN394")),
         (QStringList { QStringLiteral("1|N-1"), QStringLiteral("|N-3") }));
     EXPECT_TRUE(
         run.fx.window.qtyHistory.contains(QStringLiteral("กำลังเปลี่ยนราคา  VURE_All  (0)  100 %")));

@@ -40,10 +40,7 @@ inline storekit::RawRow Row(std::initializer_list<std::pair<const char*, rt::Val
 
 using testenv::Trace;
 
-struct PrepFiles {
-    QString dir = testenv::TempDir();
-    QString priceList = dir + QStringLiteral("/PriceList_VURE.mdb");
-    QString store = dir + QStringLiteral("/Velandor.accdb");
+struct PrepFiles : testenv::RunFiles {
     FormFixture fx;
     frmKordane& f = fx.form;
     ado::Connection cn; // the test's own connection to the price list
