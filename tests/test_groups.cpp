@@ -5,6 +5,7 @@
 #include "storekit/pta_groups.h"
 #include "support/fake_window.h"
 #include "support/odbc_env.h"
+#include "support/query_rows.h"
 
 #include <gtest/gtest.h>
 
@@ -116,18 +117,7 @@ public:
     }
 
     // Every statement run or opened by the call.
-    QStringList traced(const std::function<void()>& call) {
-        QStringList out;
-        ado::SetTraceHook([&](const QString& sql) { out << sql; });
-        try {
-            call();
-        } catch (...) {
-            ado::SetTraceHook(nullptr);
-            throw;
-        }
-        ado::SetTraceHook(nullptr);
-        return out;
-    }
+    QStringList traced(const std::function<void()>& call) { return testenv::Traced(call); }
 
     // Rebuilds, checking the result and that the keys come back unchanged.
     void rebuild(int partId, std::array<int32_t, 5> alts) {

@@ -13,11 +13,7 @@ using win::MsgStyle;
 
 namespace {
 
-struct Files {
-    QString dir = testenv::TempDir();
-    QString priceList = dir + QStringLiteral("/PriceList_VURE.mdb");
-    QString store = dir + QStringLiteral("/Velandor.accdb");
-};
+using Files = testenv::RunFiles;
 
 TEST(Handler, PathChecksShowTheirMessagesAndRestore) {
     Files files;

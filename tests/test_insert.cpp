@@ -5,6 +5,7 @@
 #include "storekit/classic.h"
 #include "support/fake_window.h"
 #include "support/odbc_env.h"
+#include "support/query_rows.h"
 #include "support/staged_parts.h"
 
 #include <gtest/gtest.h>
@@ -24,16 +25,9 @@ public:
         const QString dir = testenv::TempDir();
         path_ = dir + QStringLiteral("/store.accdb");
         storekit::CreateClassicStore(path_, version, kBrand, parts);
-        const QString priceList = dir + QStringLiteral("/PriceList_VURE.mdb");
-        if (odbc)
-            fx.useSqlServerStore(priceList, path_);
-        else
-            fx.useDesktopStore(priceList, path_);
-        fx.form.mBrandID = kBrand;
-        fx.form.mStoreVersion = version;
+        fx.useStore(dir + QStringLiteral("/PriceList_VURE.mdb"), path_, kBrand, version, odbc);
         storekit::OpenFile(cn, path_);
-        // as the run's staging table has it: rows of one number come in the order staged
-        cn.Execute(QStringLiteral("CREATE INDEX PriceList_PartNO ON PriceList (PartNO)"));
+        IndexStaging(cn);
     }
 
     void stage(const Staged& s) { StageRow(cn, kBrand, s); }
@@ -94,24 +88,8 @@ Staged RingSet() {
 
 using Member = void (*)(frmKordane&, int16_t&);
 
-// The trace with key allocation and group rebuild each folded into one marker.
-class FoldedTrace {
-public:
-    FoldedTrace() {
-        ado::SetTraceHook([this](const QString& s) {
-            QString line = s;
-            if (s.contains(QLatin1String("LastID")))
-                line = QStringLiteral("<key>");
-            else if (s.contains(QLatin1String("AltG")) || s.contains(QLatin1String("FacD")))
-                line = QStringLiteral("<group>");
-            if (line.startsWith(QLatin1Char('<')) && !lines.isEmpty() && lines.last() == line)
-                return;
-            lines << line;
-        });
-    }
-    ~FoldedTrace() { ado::SetTraceHook(nullptr); }
-    QStringList lines;
-};
+// The statements of the group rebuild: the code groups and the maker links.
+const QStringList kGroupMarks { QStringLiteral("AltG"), QStringLiteral("FacD") };
 
 struct StatementCase {
     const char* version;
@@ -125,7 +103,7 @@ TEST_P(InsertStatements, OneStagedPartWithReplacementNumbers) {
     const auto& c = GetParam();
     InsertStore store(QLatin1String(c.version), { StoredPart(40, "C", "P3") });
     store.stage(RingSet());
-    FoldedTrace trace;
+    testenv::FoldedTrace trace(kGroupMarks);
     int16_t n = 2;
     c.member(store.fx.form, n);
 

@@ -7,6 +7,7 @@
 #include "storekit/classic.h"
 #include "support/fake_window.h"
 #include "support/odbc_env.h"
+#include "support/query_rows.h"
 #include "support/staged_parts.h"
 
 #include <QRegularExpression>
@@ -33,13 +34,8 @@ public:
         if (tableVersion.isEmpty()) tableVersion = version;
         storekit::CreateClassicStore(path, tableVersion, kBrand, parts);
         storekit::OpenFile(cn, path);
-        cn.Execute(QStringLiteral("Update System Set Ver = ") + Quoted(version));
-        if (odbc)
-            fx.useSqlServerStore(list, path);
-        else
-            fx.useDesktopStore(list, path);
-        fx.form.mBrandID = kBrand;
-        fx.form.mStoreVersion = version;
+        cn.Execute(QStringLiteral("Update System Set Ver = ") + storekit::Quoted(version));
+        fx.useStore(list, path, kBrand, version, odbc);
     }
 
     void stage(const Staged& s) { StageRow(cn, kBrand, s); }
@@ -70,18 +66,11 @@ public:
 };
 
 // The statements of the part and code rows (the group's left out), as the store receives them.
-class PartStatements {
-public:
-    PartStatements() {
-        ado::SetTraceHook([this](const QString& s) {
-            for (const char* head : { "Select PartID From Pta12 ", "Insert Into Pta12 ",
-                     "Insert Into Alt12 ", "Delete From PriceList ", "Delete From Alt12 " })
-                if (s.startsWith(QLatin1String(head))) lines << s;
-        });
-    }
-    ~PartStatements() { ado::SetTraceHook(nullptr); }
-    QStringList lines;
-};
+QStringList PartStatements(const testenv::Trace& trace) {
+    return testenv::StartingWith(trace.statements,
+        { "Select PartID From Pta12 ", "Insert Into Pta12 ", "Insert Into Alt12 ",
+            "Delete From PriceList ", "Delete From Alt12 " });
+}
 
 // ---- The part rows of each version, statement for statement ----------------------------
 
@@ -164,7 +153,7 @@ TEST_P(PartRowStatements, MainAndReplacementRow) {
         .price = "125.5",
         .disPrice = "' 5% '",
         .sale = "100" });
-    PartStatements trace;
+    testenv::Trace trace;
     store.insert();
 
     auto lookup = [&](const char* kind, const char* number, const char* squeezed) {
@@ -175,7 +164,7 @@ TEST_P(PartRowStatements, MainAndReplacementRow) {
             + (c.squeezed ? QStringLiteral("FPartNO = '%1'").arg(QLatin1String(squeezed))
                           : QStringLiteral("PartNO = '%1'").arg(QLatin1String(number)));
     };
-    EXPECT_LINES(trace.lines,
+    EXPECT_LINES(PartStatements(trace),
         QStringList({ lookup("A", "P-1 2", "P12"), "Insert Into Pta12 Values( " + c.mainRow + " )",
             "Insert Into Alt12 Values( 41, 'A', 'P-1 2', 125.5 )", lookup("B", "N/5", "N5"),
             "Insert Into Pta12 Values( " + c.replacementRow + " )",

@@ -5,6 +5,7 @@
 #include "storekit/classic.h"
 #include "support/fake_window.h"
 #include "support/odbc_env.h"
+#include "support/query_rows.h"
 #include "support/staged_parts.h"
 
 #include <gtest/gtest.h>
@@ -14,8 +15,6 @@
 namespace {
 
 using storekit::ClassicPart;
-
-#define EXPECT_ROWS(actual, ...) EXPECT_EQ(Std(actual), Std(QStringList(__VA_ARGS__)))
 
 const QString kThai = QStringLiteral("แหวนลูกสูบ");
 
@@ -47,9 +46,7 @@ public:
         const QString dir = testenv::TempDir();
         const QString path = dir + QStringLiteral("/store.accdb");
         storekit::CreateClassicStore(path, QLatin1String(version), 12, parts);
-        fx.useDesktopStore(dir + QStringLiteral("/PriceList_VURE.mdb"), path);
-        fx.form.mBrandID = 12;
-        fx.form.mStoreVersion = QLatin1String(version);
+        fx.useStore(dir + QStringLiteral("/PriceList_VURE.mdb"), path, 12, QLatin1String(version));
         storekit::OpenFile(cn, path);
     }
 
@@ -107,19 +104,14 @@ TEST_P(Golden, StatementsOfOneStagedPart) {
     const GoldenCase& c = GetParam();
     Store s(c.version, { StoredPart(40, "C", "P3") });
     s.stage(Part("A", "P-1/X", { "B:P-2", ":P-1/X", "C:P3" }));
-    QStringList trace;
-    ado::SetTraceHook([&trace](const QString& t) {
-        for (const char* head : { "Select PartID From Pta12", "Insert Into Pta12",
-                 "Insert Into Alt12", "Delete From Alt12", "Delete From PriceList" })
-            if (t.startsWith(QLatin1String(head))) trace << t;
-    });
-    s.drain();
-    ado::SetTraceHook(nullptr);
+    const QStringList trace = testenv::StartingWith(testenv::Traced([&] { s.drain(); }),
+        { "Select PartID From Pta12", "Insert Into Pta12", "Insert Into Alt12", "Delete From Alt12",
+            "Delete From PriceList" });
 
     auto insert = [](const char* table, const QString& values) {
         return QStringLiteral("Insert Into %1 Values( %2 )").arg(QLatin1String(table), values);
     };
-    EXPECT_ROWS(trace,
+    EXPECT_LINES(trace,
         { c.lookups[0], insert("Pta12", c.mainRow), insert("Alt12", c.mainCode), c.lookups[1],
             insert("Pta12", c.slotRow), insert("Alt12", c.slotCode), c.lookups[2],
             "Delete From PriceList Where BrandID = 12 And Kind = 'A' And PartNO = 'P-1/X'",
@@ -234,12 +226,12 @@ TEST(InsertLookups, FoundOrNewByVersion) {
             s.drain();
             // position 4 of a part row is the squeezed number only where the lookups use it
             const bool bySqueezed = c.versions == squeezed;
-            EXPECT_ROWS(s.rows(bySqueezed ? QStringLiteral("PartID, Kind, FPartNO, PartNO")
-                                          : QStringLiteral("PartID, Kind, PartNO"),
-                            QStringLiteral("Pta12 Order By PartID")),
+            EXPECT_LINES(s.rows(bySqueezed ? QStringLiteral("PartID, Kind, FPartNO, PartNO")
+                                           : QStringLiteral("PartID, Kind, PartNO"),
+                             QStringLiteral("Pta12 Order By PartID")),
                 c.parts);
-            EXPECT_ROWS(s.groups(), c.groups);
-            EXPECT_ROWS(s.queue(), {});
+            EXPECT_LINES(s.groups(), c.groups);
+            EXPECT_LINES(s.queue(), {});
         }
 }
 
@@ -275,7 +267,7 @@ TEST(InsertLayouts, NamedColumnsHoldTheirValues) {
         };
         for (int i = 0; i < expected.size(); ++i)
             expected[i] += c.rows[i];
-        EXPECT_ROWS(s.rows(common + c.columns, QStringLiteral("Pta12 Order By PartID")), expected);
+        EXPECT_LINES(s.rows(common + c.columns, QStringLiteral("Pta12 Order By PartID")), expected);
     }
 }
 
@@ -295,13 +287,13 @@ TEST(InsertDispatch, KeyZeroRowsGoAndOnePlaceholderStays) {
         s.stage(Part("A", "P1"));
         s.drain();
         s.drain(0);
-        EXPECT_ROWS(s.rows(QStringLiteral("PartID"), QStringLiteral("Pta12")), {});
-        EXPECT_ROWS(s.groups(), {});
-        EXPECT_ROWS(s.queue(), {});
+        EXPECT_LINES(s.rows(QStringLiteral("PartID"), QStringLiteral("Pta12")), {});
+        EXPECT_LINES(s.groups(), {});
+        EXPECT_LINES(s.queue(), {});
         const QString placeholder = QLatin1String(version) == QLatin1String("P.49 (Bar)")
             ? QStringLiteral("0|0|||0|0")
             : QStringLiteral("0|||0");
-        EXPECT_ROWS(s.rows(codeColumns(version), QStringLiteral("Alt12")), { placeholder });
+        EXPECT_LINES(s.rows(codeColumns(version), QStringLiteral("Alt12")), { placeholder });
     }
 }
 
@@ -318,15 +310,15 @@ TEST(InsertDispatch, FailureKeepsTheEarlierParts) {
         EXPECT_THROW(s.drain(), rt::RunError);
         // what the UpDate handler does with the transaction in hand
         s.fx.form.cnStore().RollbackTrans();
-        EXPECT_ROWS(
+        EXPECT_LINES(
             s.rows(QStringLiteral("PartID, PartNO"), QStringLiteral("Pta12 Order By PartID")),
             { "1|P1", "2|P2" });
-        EXPECT_ROWS(s.rows(QStringLiteral("AltID, AltNO"),
-                        QStringLiteral("Alt12 Where AltID <> 0 Order By AltID")),
+        EXPECT_LINES(s.rows(QStringLiteral("AltID, AltNO"),
+                         QStringLiteral("Alt12 Where AltID <> 0 Order By AltID")),
             { "1|P1", "2|P2" });
-        EXPECT_ROWS(s.groups(), { "1|0", "2|0" });
-        EXPECT_ROWS(s.queue(), { "A|P3" });
-        EXPECT_ROWS(s.rows(QStringLiteral("LastID"), QStringLiteral("LastID")), { "2" });
+        EXPECT_LINES(s.groups(), { "1|0", "2|0" });
+        EXPECT_LINES(s.queue(), { "A|P3" });
+        EXPECT_LINES(s.rows(QStringLiteral("LastID"), QStringLiteral("LastID")), { "2" });
     }
 }
 
@@ -407,17 +399,17 @@ TEST_P(WholeRun, UpdatesInsertsAndGroups) {
     EXPECT_EQ(fx.window.messages[0].text, QStringLiteral("เสร็จแล้วจ้า"));
     EXPECT_TRUE(fx.window.upDateEnabled);
 
-    EXPECT_ROWS(parts(),
+    EXPECT_LINES(parts(),
         { "1|0|15601-87703|OIL FILTER NEW|ไส้กรองน้ำมัน|HILUX|195|160", "2||N-3|CAP|CAP||20|15",
             "3|1|N-1|BELT'S|เข็มขัด|VIGO|450|450", "4||N-2|BELT'S|เข็มขัด|VIGO|450|450" });
-    EXPECT_ROWS(
+    EXPECT_LINES(
         rows(QStringLiteral("AltID, AKind, AltNO, APrice"), QStringLiteral("Alt12 Order By AltID")),
         { "0|||0", "1|0|15601-87703|195", "2||N-3|20", "3|1|N-1|450", "4||N-2|450" });
-    EXPECT_ROWS(
+    EXPECT_LINES(
         rows(QStringLiteral("PartID, AltID"), QStringLiteral("AltG12 Order By PartID, AltID")),
         { "2|0", "3|4", "4|0", "4|3" });
-    EXPECT_ROWS(rows(QStringLiteral("LastID"), QStringLiteral("LastID")), { "4" });
-    EXPECT_ROWS(rows(QStringLiteral("PartNO"), QStringLiteral("PriceList")), {});
+    EXPECT_LINES(rows(QStringLiteral("LastID"), QStringLiteral("LastID")), { "4" });
+    EXPECT_LINES(rows(QStringLiteral("PartNO"), QStringLiteral("PriceList")), {});
 }
 
 TEST_P(WholeRun, RefusedPartEndsTheRunWithItsTransactionUndone) {
@@ -428,12 +420,12 @@ TEST_P(WholeRun, RefusedPartEndsTheRunWithItsTransactionUndone) {
     EXPECT_EQ(fx.window.messages[0].text, QStringLiteral("ไม่สามรถบันทึกได้"));
 
     // the part of table 1 and the update stay; N-1 and its replacement are undone together
-    EXPECT_ROWS(parts(),
+    EXPECT_LINES(parts(),
         { "1|0|15601-87703|OIL FILTER NEW|ไส้กรองน้ำมัน|HILUX|195|160", "2||N-3|CAP|CAP||20|15" });
-    EXPECT_ROWS(
+    EXPECT_LINES(
         rows(QStringLiteral("AltID"), QStringLiteral("Alt12 Order By AltID")), { "0", "1", "2" });
-    EXPECT_ROWS(rows(QStringLiteral("LastID"), QStringLiteral("LastID")), { "2" });
-    EXPECT_ROWS(rows(QStringLiteral("Kind, PartNO"), QStringLiteral("PriceList Order By PartNO")),
+    EXPECT_LINES(rows(QStringLiteral("LastID"), QStringLiteral("LastID")), { "2" });
+    EXPECT_LINES(rows(QStringLiteral("Kind, PartNO"), QStringLiteral("PriceList Order By PartNO")),
         { "1|N-1", "|N-2" });
 }
 

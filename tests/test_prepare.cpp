@@ -5,15 +5,12 @@
 #include "prepare/phases.h"
 #include "storekit/prepare_tables.h"
 #include "support/fake_window.h"
+#include "support/lines.h"
 #include "support/odbc_env.h"
 #include "support/query_rows.h"
 
 #include <gtest/gtest.h>
 #include <ostream>
-
-static void PrintTo(const QString& s, std::ostream* os) {
-    *os << '"' << s.toStdString() << '"';
-}
 
 using rt::Value;
 using storekit::MakePriceRow;
@@ -23,17 +20,15 @@ using storekit::RawRow;
 namespace {
 
 // A price-list file with numbered tables and raw sheets, and a form whose cnPriceList is open.
-struct PrepareFiles {
-    QString dir = testenv::TempDir();
-    QString path = dir + QStringLiteral("/PriceList_VURE.mdb");
+struct PrepareFiles : testenv::RunFiles {
     FormFixture fx;
     frmKordane& f = fx.form;
 
     PrepareFiles(const storekit::PriceTables& tables, const storekit::RawSheets& sheets,
         const QString& brand = QStringLiteral("VURE")) {
-        storekit::CreatePriceList(path, tables);
-        storekit::AddRawSheets(path, sheets);
-        fx.useDesktopStore(path, dir + QStringLiteral("/Velandor.accdb"));
+        storekit::CreatePriceList(priceList, tables);
+        storekit::AddRawSheets(priceList, sheets);
+        fx.useDesktopStore(priceList, store);
         f.mBrandName = brand;
         f.SetUpPriceListConnection();
     }

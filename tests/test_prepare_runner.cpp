@@ -4,16 +4,13 @@
 #include "storekit/classic.h"
 #include "storekit/prepare_tables.h"
 #include "support/fake_window.h"
+#include "support/lines.h"
 #include "support/odbc_env.h"
 #include "support/query_rows.h"
 
 #include <QFileInfo>
 #include <gtest/gtest.h>
 #include <ostream>
-
-static void PrintTo(const QString& s, std::ostream* os) {
-    *os << '"' << s.toStdString() << '"';
-}
 
 using rt::Value;
 using storekit::MakeRawRow;
@@ -24,10 +21,7 @@ namespace {
 const QString kListPassword = QStringLiteral("PLN394");
 const QString kStorePassword = QStringLiteral("KWZ730258");
 
-struct Runner {
-    QString dir = testenv::TempDir();
-    QString list = dir + QStringLiteral("/PriceList_VURE.mdb");
-    QString store = dir + QStringLiteral("/Velandor.accdb");
+struct Runner : testenv::RunFiles {
     QString out, err;
 
     int run(QStringList args, const QString& answer = {}) {
@@ -38,22 +32,20 @@ struct Runner {
         return prepare::RunPrepare(args, o, e, in);
     }
     int build(const QString& answer = {}, bool yes = true) {
-        QStringList args { QStringLiteral("--price-list"), list, QStringLiteral("--store"), store,
-            QStringLiteral("BuildPriceList") };
+        QStringList args { QStringLiteral("--price-list"), priceList, QStringLiteral("--store"),
+            store, QStringLiteral("BuildPriceList") };
         if (yes) args.prepend(QStringLiteral("--yes"));
         return run(args, answer);
     }
     void exec(const QString& sql) {
         ado::Connection cn;
-        storekit::OpenFile(cn, list, kListPassword);
+        storekit::OpenFile(cn, priceList, kListPassword);
         cn.Execute(sql);
     }
     static QStringList rows(const QString& path, const QString& sql, const QString& password) {
-        ado::Connection cn;
-        storekit::OpenFile(cn, path, password);
-        return testenv::QueryRows(cn, sql);
+        return testenv::QueryRows(path, sql, {}, password);
     }
-    QStringList listRows(const QString& sql) { return rows(list, sql, kListPassword); }
+    QStringList listRows(const QString& sql) { return rows(priceList, sql, kListPassword); }
     // sheet 2 again, without the named column
     void remakeSheet2(const QString& without);
 };
@@ -89,13 +81,13 @@ void Runner::remakeSheet2(const QString& without) {
     for (RawRow& row : rows)
         std::erase_if(row, [&](const auto& cell) { return cell.first == without; });
     ado::Connection cn;
-    storekit::OpenFile(cn, list, kListPassword);
+    storekit::OpenFile(cn, priceList, kListPassword);
     storekit::CreateRawTable(cn, QStringLiteral("PriceNew_2"), rows, cols);
 }
 
 void makeFiles(Runner& r, const storekit::RawSheets& sheets) {
-    storekit::CreatePriceList(r.list, { { 1, {} }, { 2, {} } }, kListPassword);
-    storekit::AddRawSheets(r.list, sheets, kListPassword);
+    storekit::CreatePriceList(r.priceList, { { 1, {} }, { 2, {} } }, kListPassword);
+    storekit::AddRawSheets(r.priceList, sheets, kListPassword);
     storekit::ClassicPart known;
     known.partId = 1;
     known.kind = QStringLiteral("0");
@@ -127,7 +119,7 @@ TEST(PrepareRunner, BuildFromTwoSheetsThenATransferCarriesItIntoTheStore) {
     EXPECT_TRUE(r.out.endsWith(QStringLiteral("เสร็จแล้วจ้า\n")));
 
     FormFixture fx;
-    fx.useDesktopStore(r.list, r.store);
+    fx.useDesktopStore(r.priceList, r.store);
     fx.form.cmdUpDate_Click();
     ASSERT_EQ(fx.window.messages.size(), 1u);
     EXPECT_EQ(fx.window.messages[0].text, QStringLiteral("เสร็จแล้วจ้า"));
@@ -201,14 +193,14 @@ TEST(PrepareRunner, BadSheetStopsWithItsNameAndARerunAfterMendingBuildsWhole) {
 TEST(PrepareRunner, UsageErrorsOpenNothing) {
     Runner r;
     makeFiles(r, twoSheets());
-    const QFileInfo before(r.list);
+    const QFileInfo before(r.priceList);
     const QString absent = r.dir + QStringLiteral("/PriceList_NONE.mdb");
     const QStringList cases[] = {
-        { QStringLiteral("--price-list"), r.list, QStringLiteral("NoSuchOperation") },
-        { QStringLiteral("--price-list"), r.list },
+        { QStringLiteral("--price-list"), r.priceList, QStringLiteral("NoSuchOperation") },
+        { QStringLiteral("--price-list"), r.priceList },
         { QStringLiteral("--yes"), QStringLiteral("--price-list"), absent,
             QStringLiteral("BuildPriceList") },
-        { QStringLiteral("--price-list"), r.list, QStringLiteral("--bogus"),
+        { QStringLiteral("--price-list"), r.priceList, QStringLiteral("--bogus"),
             QStringLiteral("BuildPriceList") },
         { QStringLiteral("--yes"), QStringLiteral("BuildPriceList"),
             QStringLiteral("--price-list") },
@@ -220,9 +212,9 @@ TEST(PrepareRunner, UsageErrorsOpenNothing) {
         EXPECT_TRUE(r.out.isEmpty());
     }
     EXPECT_FALSE(QFileInfo::exists(absent));
-    const QFileInfo after(r.list);
+    const QFileInfo after(r.priceList);
     EXPECT_EQ(after.lastModified(), before.lastModified());
-    EXPECT_FALSE(QFileInfo::exists(r.list + QStringLiteral("-wal")));
+    EXPECT_FALSE(QFileInfo::exists(r.priceList + QStringLiteral("-wal")));
 
     EXPECT_EQ(r.run({ QStringLiteral("--help") }), prepare::kDone);
     EXPECT_TRUE(r.out.contains(QStringLiteral("BuildPriceList [rewrites]")));
@@ -231,12 +223,12 @@ TEST(PrepareRunner, UsageErrorsOpenNothing) {
 
 TEST(PrepareRunner, AsksBeforeRewritingTables) {
     Runner r;
-    storekit::CreatePriceList(r.list,
+    storekit::CreatePriceList(r.priceList,
         { { 1,
             { storekit::MakePriceRow(QStringLiteral("1"), QStringLiteral("OLD"),
                 QStringLiteral("E"), QString(), 1) } } },
         kListPassword);
-    const QStringList clear { QStringLiteral("--price-list"), r.list,
+    const QStringList clear { QStringLiteral("--price-list"), r.priceList,
         QStringLiteral("ClearSplitPriceLists") };
 
     EXPECT_EQ(r.run(clear, QStringLiteral("n\n")), prepare::kFailed);
@@ -279,7 +271,7 @@ TEST(PrepareRunner, OpensTheStoreForOperationsThatReadIt) {
         QTextStream o(&r.out), e(&r.err), in(&none);
         return prepare::RunPrepare(args, o, e, in, false, table);
     };
-    const QStringList look { QStringLiteral("--price-list"), r.list, QStringLiteral("--store"),
+    const QStringList look { QStringLiteral("--price-list"), r.priceList, QStringLiteral("--store"),
         r.store, QStringLiteral("Look") };
 
     ASSERT_EQ(run(look), prepare::kDone) << r.err.toStdString();
@@ -287,7 +279,7 @@ TEST(PrepareRunner, OpensTheStoreForOperationsThatReadIt) {
     EXPECT_EQ(gSeen.version, QStringLiteral("V.31"));
     EXPECT_EQ(gSeen.storeState, 1);
 
-    EXPECT_EQ(run({ QStringLiteral("--price-list"), r.list, QStringLiteral("--store"),
+    EXPECT_EQ(run({ QStringLiteral("--price-list"), r.priceList, QStringLiteral("--store"),
                   r.dir + QStringLiteral("/None.accdb"), QStringLiteral("Look") }),
         prepare::kUsage);
     EXPECT_TRUE(r.err.contains(QStringLiteral("None.accdb")));
@@ -296,8 +288,8 @@ TEST(PrepareRunner, OpensTheStoreForOperationsThatReadIt) {
     EXPECT_EQ(run(look), prepare::kFailed);
     EXPECT_TRUE(r.err.contains(QStringLiteral("VURE"))) << r.err.toStdString();
 
-    EXPECT_EQ(
-        run({ QStringLiteral("--price-list"), r.list, QStringLiteral("Fail") }), prepare::kFailed);
+    EXPECT_EQ(run({ QStringLiteral("--price-list"), r.priceList, QStringLiteral("Fail") }),
+        prepare::kFailed);
     EXPECT_EQ(r.err, QStringLiteral("ไม่สามรถบันทึกได้: stopped here\n"));
 }
 

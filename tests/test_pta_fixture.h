@@ -3,39 +3,17 @@
 #pragma once
 
 #include "app/members.h"
-#include "platform/runtime/text.h"
 #include "storekit/pta_store.h"
 #include "support/fake_window.h"
 #include "support/odbc_env.h"
+#include "support/query_rows.h"
+#include "support/staged_parts.h"
 
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
 
 namespace ptatest {
-
-// Texts compared as UTF-8, so that a failure shows them.
-inline std::vector<std::string> Std(const QStringList& lines) {
-    std::vector<std::string> out;
-    for (const QString& l : lines)
-        out.push_back(l.toStdString());
-    return out;
-}
-#define EXPECT_LINES(actual, expected) EXPECT_EQ(ptatest::Std(actual), ptatest::Std(expected))
-
-inline QString q(const QString& s) {
-    return QLatin1Char('\'') + rt::Quote(s) + QLatin1Char('\'');
-}
-
-// A row of the staging table; alts are kind and number of slots 1, 2, ...
-struct Staged {
-    QString kind {}, partNo {};
-    std::vector<std::pair<QString, QString>> alts {};
-    QString eName {}, tName {};
-    QStringList models {};
-    QString description {}, import {};
-    QString price = QStringLiteral("0"), disPrice {}, sale = QStringLiteral("0");
-};
 
 class PtaStore {
 public:
@@ -48,64 +26,24 @@ public:
         path = dir + QStringLiteral("/Velandor.accdb");
         priceList = dir + QStringLiteral("/PriceList_VURE.mdb");
         storekit::CreatePtaStore(path, version, brand, parts, password);
-        fx.useDesktopStore(priceList, path);
-        fx.form.mBrandID = brand;
-        fx.form.mStoreVersion = version;
+        fx.useStore(priceList, path, brand, version);
         storekit::OpenFile(cn, path, password);
-        // as the run's staging table has it: rows of one number come in the order staged
-        if (password.isEmpty())
-            cn.Execute(QStringLiteral("CREATE INDEX PriceList_PartNO ON PriceList (PartNO)"));
+        if (password.isEmpty()) IndexStaging(cn);
     }
     ~PtaStore() { ado::SetTraceHook(nullptr); }
 
-    void stage(const Staged& s) {
-        QStringList v { QString::number(brand), q(s.partNo), q(s.kind) };
-        for (size_t k = 0; k < 5; ++k) {
-            const bool set = k < s.alts.size();
-            v << q(set ? s.alts[k].second : QString()) << q(set ? s.alts[k].first : QString());
-        }
-        v << q(s.eName) << q(s.tName);
-        for (int k = 0; k < 12; ++k)
-            v << q(k < s.models.size() ? s.models[k] : QString());
-        v << q(s.description) << q(s.import) << s.price << q(s.disPrice) << s.sale;
-        cn.Execute(QStringLiteral("Insert Into PriceList Values( %1 )").arg(v.join(", ")));
-    }
+    void stage(const Staged& s) { StageRow(cn, brand, s); }
 
     // Every row of a query, its fields joined by "|" (a Null as "NULL"); the columns are the
     // query's select list.
     QStringList rows(const QString& sql) {
-        const QStringList names
-            = sql.section(QStringLiteral(" From "), 0, 0).mid(7).split(QStringLiteral(", "));
-        ado::Recordset rs;
-        rs.Open(sql, cn);
-        QStringList out;
-        for (; !rs.Eof(); rs.MoveNext()) {
-            QStringList fields;
-            for (const QString& name : names) {
-                const rt::Value v = rs.Field(name);
-                fields << (v.isNull() ? QStringLiteral("NULL") : v.toText());
-            }
-            out << fields.join(QLatin1Char('|'));
-        }
-        rs.Close();
-        return out;
+        return testenv::QueryRows(cn, sql, QStringLiteral("NULL"));
     }
     // A table name with the brand's suffix: T("Pta_%1").
     QString T(const char* pattern) const { return QString::fromLatin1(pattern).arg(sfx); }
 
     // The statements a call runs, in order.
-    template<typename Run> QStringList traced(Run run) {
-        QStringList seen;
-        ado::SetTraceHook([&](const QString& s) { seen << s; });
-        try {
-            run();
-        } catch (...) {
-            ado::SetTraceHook(nullptr);
-            throw;
-        }
-        ado::SetTraceHook(nullptr);
-        return seen;
-    }
+    QStringList traced(const std::function<void()>& run) { return testenv::Traced(run); }
 
     QString version;
     int brand;

@@ -21,24 +21,8 @@ void PrintTo(const InsertCase& c, std::ostream* os) {
     *os << c.name;
 }
 
-// The trace with key allocation and group rebuild each folded into one marker.
-class FoldedTrace {
-public:
-    FoldedTrace() {
-        ado::SetTraceHook([this](const QString& s) {
-            QString line = s;
-            if (s.contains(QLatin1String("LastID")))
-                line = QStringLiteral("<key>");
-            else if (s.contains(QLatin1String("Pta_AltG_")))
-                line = QStringLiteral("<group>");
-            if (line.startsWith(QLatin1Char('<')) && !lines.isEmpty() && lines.last() == line)
-                return;
-            lines << line;
-        });
-    }
-    ~FoldedTrace() { ado::SetTraceHook(nullptr); }
-    QStringList lines;
-};
+// The statements of the group rebuild (the queue Pta_AltGX is not among them).
+const QStringList kGroupMarks { QStringLiteral("Pta_AltG_") };
 
 class PtaInsert : public ::testing::TestWithParam<InsertCase> {
 protected:
@@ -61,9 +45,9 @@ TEST_P(PtaInsert, StagedPartAndNewReplacementGetTheirRows) {
         .description = "DESC",
         .import = "JP",
         .price = "120.5",
-        .disPrice = "10%",
+        .disPrice = "'10%'",
         .sale = "100" });
-    FoldedTrace trace;
+    testenv::FoldedTrace trace(kGroupMarks);
     run();
 
     const QString date = QString::number(mduDate::RunDate());
@@ -206,7 +190,7 @@ TEST_P(PtaInsert, BrandKeyTooLargeEndsTheRunBeforeAnyStatement) {
     PtaStore& s = store(p68() ? 1000 : 100);
     ASSERT_EQ(s.sfx, QString());
     s.stage({ .kind = "A", .partNo = "P1", .eName = "X" });
-    FoldedTrace trace;
+    testenv::FoldedTrace trace(kGroupMarks);
     EXPECT_THROW(run(), rt::RunError);
     EXPECT_LINES(trace.lines, QStringList());
     EXPECT_LINES(s.rows("Select PartID From Pta_"), QStringList());

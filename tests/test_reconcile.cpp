@@ -3,15 +3,12 @@
 #include "storekit/classic.h"
 #include "storekit/price_check.h"
 #include "support/fake_window.h"
+#include "support/lines.h"
 #include "support/odbc_env.h"
+#include "support/query_rows.h"
 
 #include <gtest/gtest.h>
 #include <ostream>
-
-// Readable failures for texts (internal linkage: other test files may print them too).
-static void PrintTo(const QString& s, std::ostream* os) {
-    *os << '"' << s.toStdString() << '"';
-}
 
 using storekit::ClassicPart;
 using storekit::MakePriceRow;
@@ -21,17 +18,12 @@ namespace {
 
 const QString kV31 = QStringLiteral("V.31");
 
-struct CheckFiles {
-    QString dir = testenv::TempDir();
-    QString priceList = dir + QStringLiteral("/PriceList_VURE.mdb");
-    QString store = dir + QStringLiteral("/Velandor.accdb");
+struct CheckFiles : testenv::RunFiles {
     FormFixture fx;
     frmKordane& f = fx.form;
 
     void open(const QString& version, int brandId) {
-        fx.useDesktopStore(priceList, store);
-        f.mBrandID = brandId;
-        f.mStoreVersion = version;
+        fx.useStore(priceList, store, brandId, version);
         f.SetUpPriceListConnection();
         f.OpenStoreConnection();
     }
@@ -54,19 +46,7 @@ struct CheckFiles {
     }
 };
 
-struct Trace {
-    QStringList statements;
-    Trace() {
-        ado::SetTraceHook([this](const QString& s) { statements << s; });
-    }
-    ~Trace() { ado::SetTraceHook(nullptr); }
-    QStringList startingWith(const QString& head) const {
-        QStringList out;
-        for (const QString& s : statements)
-            if (s.startsWith(head)) out << s;
-        return out;
-    }
-};
+using testenv::Trace;
 
 TEST(CollectPriceListAll, RecordsWhatTheStoreLacksOrPricesDifferently) {
     struct Case {

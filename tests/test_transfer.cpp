@@ -3,6 +3,7 @@
 #include "storekit/classic.h"
 #include "support/fake_window.h"
 #include "support/odbc_env.h"
+#include "support/query_rows.h"
 
 #include <QRegularExpression>
 #include <gtest/gtest.h>
@@ -15,21 +16,7 @@ struct Rows {
     // every row of a query as "a|b|c" texts, in order
     static QStringList of(const QString& path, const QString& sql,
         const QString& password = QStringLiteral("KWZ730258")) {
-        ado::Connection cn;
-        storekit::OpenFile(cn, path, password);
-        ado::Recordset rs;
-        rs.Open(sql, cn);
-        QStringList out;
-        while (!rs.Eof()) {
-            QStringList cells;
-            for (const QString& c :
-                sql.section(QStringLiteral(" From "), 0, 0).mid(7).split(QStringLiteral(", ")))
-                cells << rs.Field(c).textOrEmpty();
-            out << cells.join(QLatin1Char('|'));
-            rs.MoveNext();
-        }
-        rs.Close();
-        return out;
+        return testenv::QueryRows(path, sql, {}, password);
     }
 };
 
@@ -128,10 +115,7 @@ INSTANTIATE_TEST_SUITE_P(Versions, TransferRun,
 
 namespace {
 
-struct SmallRun {
-    QString dir = testenv::TempDir();
-    QString store = dir + QStringLiteral("/Velandor.accdb");
-    QString list = dir + QStringLiteral("/PriceList_VURE.mdb");
+struct SmallRun : testenv::RunFiles {
     FormFixture fx;
     SmallRun() {
         storekit::ClassicPart known;
@@ -142,7 +126,7 @@ struct SmallRun {
         known.price = 100;
         storekit::CreateClassicStore(
             store, QStringLiteral("V.31"), 12, { known }, QStringLiteral("KWZ730258"));
-        storekit::CreatePriceList(list,
+        storekit::CreatePriceList(priceList,
             { { 1,
                   { MakePriceRow(QStringLiteral("0"), QStringLiteral("K-1"),
                         QStringLiteral("KNOWN"), QString::fromUtf8("เดิม"), 100),
@@ -152,7 +136,7 @@ struct SmallRun {
                     { MakePriceRow(QStringLiteral("1"), QStringLiteral("N-1"),
                         QStringLiteral("BELT"), QString(), 450, 0, { QStringLiteral("N-2") }) } } },
             QStringLiteral("PLN394"));
-        fx.useDesktopStore(list, store);
+        fx.useDesktopStore(priceList, store);
     }
     void exec(const QString& sql) {
         ado::Connection cn;
@@ -190,9 +174,9 @@ TEST(TransferResidue, PartsLeftOutAreCollectedWalkedAgainAndListed) {
     EXPECT_EQ(run.fx.window.messages[0].text, QStringLiteral("เสร็จแล้วจ้า"));
     EXPECT_EQ(Rows::of(run.store, QStringLiteral("Select PartID From Pta12")),
         QStringList { QStringLiteral("1") });
-    EXPECT_EQ(
-        Rows::of(run.list, QStringLiteral("Select Kind, PartNO From PriceListAll Order By PartNO"),
-            QStringLiteral("PLN394")),
+    EXPECT_EQ(Rows::of(run.priceList,
+                  QStringLiteral("Select Kind, PartNO From PriceListAll Order By PartNO"),
+                  QStringLiteral("PLN394")),
         (QStringList { QStringLiteral("1|N-1"), QStringLiteral("|N-3") }));
     EXPECT_TRUE(
         run.fx.window.qtyHistory.contains(QStringLiteral("กำลังเปลี่ยนราคา  VURE_All  (0)  100 %")));

@@ -1,4 +1,4 @@
-// The SQL-server settings of the form fixture.
+// The SQL-server settings of the form fixture, and the store a test points it at.
 #include "fake_window.h"
 #include "odbc_env.h"
 
@@ -10,4 +10,14 @@ void FormFixture::useSqlServerStore(const QString& priceList, const QString& sql
     window.texts[win::Box::txtuid] = QStringLiteral("sa");
     window.texts[win::Box::txtpwd] = QStringLiteral("secret");
     window.texts[win::Box::txtdbq] = sqliteFile;
+}
+
+void FormFixture::useStore(const QString& priceList, const QString& store, int brandId,
+    const QString& version, bool odbc) {
+    if (odbc)
+        useSqlServerStore(priceList, store);
+    else
+        useDesktopStore(priceList, store);
+    form.mBrandID = brandId;
+    form.mStoreVersion = version;
 }

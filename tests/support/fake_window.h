@@ -65,4 +65,7 @@ struct FormFixture {
         window.texts[win::Box::txtDataVelandor] = store;
     }
     void useSqlServerStore(const QString& priceList, const QString& sqliteFile);
+    // One of the two, and the brand and store version a run has found by then.
+    void useStore(const QString& priceList, const QString& store, int brandId,
+        const QString& version, bool odbc = false);
 };

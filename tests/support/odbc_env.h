@@ -1,5 +1,6 @@
 // Registers the SQLite ODBC driver under the SQL-server driver name in a test-local
-// odbcinst.ini, so the real driver manager and an ODBC driver carry the SQL-server path.
+// odbcinst.ini, so the real driver manager and an ODBC driver carry the SQL-server path; and
+// fresh folders for a test's files.
 #pragma once
 
 #include <QString>
@@ -11,5 +12,12 @@ void RegisterSqlServerDriver();
 QString SqlServerConnectionString(const QString& sqlitePath);
 // A fresh temporary folder for one test's files (removed at process exit).
 QString TempDir();
+
+// A fresh folder and the paths of a run's price list and store in it (neither file made).
+struct RunFiles {
+    QString dir = TempDir();
+    QString priceList = dir + QStringLiteral("/PriceList_VURE.mdb");
+    QString store = dir + QStringLiteral("/Velandor.accdb");
+};
 
 } // namespace testenv

@@ -6,7 +6,9 @@
 #include "platform/runtime/text.h"
 #include "storekit/prepare_later.h"
 #include "support/fake_window.h"
+#include "support/lines.h"
 #include "support/odbc_env.h"
+#include "support/query_rows.h"
 
 #include <string>
 #include <vector>
@@ -26,12 +28,7 @@ inline Rows Std(const std::vector<QStringList>& rows) {
     return out;
 }
 
-inline std::vector<std::string> Std(const QStringList& lines) {
-    std::vector<std::string> out;
-    for (const QString& l : lines)
-        out.push_back(l.toStdString());
-    return out;
-}
+using testenv::Std;
 
 // A raw row from literal column names.
 inline storekit::RawRow Row(std::initializer_list<std::pair<const char*, rt::Value>> cells) {
@@ -41,19 +38,9 @@ inline storekit::RawRow Row(std::initializer_list<std::pair<const char*, rt::Val
     return r;
 }
 
-// Every statement opened or executed while it lives.
-struct Trace {
-    QStringList statements;
-    Trace() {
-        ado::SetTraceHook([this](const QString& s) { statements << s; });
-    }
-    ~Trace() { ado::SetTraceHook(nullptr); }
-};
+using testenv::Trace;
 
-struct PrepFiles {
-    QString dir = testenv::TempDir();
-    QString priceList = dir + QStringLiteral("/PriceList_VURE.mdb");
-    QString store = dir + QStringLiteral("/Velandor.accdb");
+struct PrepFiles : testenv::RunFiles {
     FormFixture fx;
     frmKordane& f = fx.form;
     ado::Connection cn; // the test's own connection to the price list

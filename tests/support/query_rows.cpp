@@ -3,6 +3,8 @@
 
 #include "storekit/storekit.h"
 
+#include <algorithm>
+
 namespace testenv {
 
 QStringList QueryRows(ado::Connection& cn, const QString& sql, const QString& nullText) {
@@ -23,9 +25,10 @@ QStringList QueryRows(ado::Connection& cn, const QString& sql, const QString& nu
     return out;
 }
 
-QStringList QueryRows(const QString& path, const QString& sql, const QString& nullText) {
+QStringList QueryRows(
+    const QString& path, const QString& sql, const QString& nullText, const QString& password) {
     ado::Connection cn;
-    storekit::OpenFile(cn, path);
+    storekit::OpenFile(cn, path, password);
     return QueryRows(cn, sql, nullText);
 }
 
@@ -37,6 +40,40 @@ QStringList Traced(const std::function<void()>& run) {
     } unhook;
     run();
     return seen;
+}
+
+QStringList StartingWith(const QStringList& statements, const QStringList& heads) {
+    QStringList out;
+    for (const QString& s : statements)
+        if (std::any_of(
+                heads.begin(), heads.end(), [&](const QString& h) { return s.startsWith(h); }))
+            out << s;
+    return out;
+}
+
+Trace::Trace() {
+    ado::SetTraceHook([this](const QString& s) { statements << s; });
+}
+
+Trace::~Trace() {
+    ado::SetTraceHook(nullptr);
+}
+
+FoldedTrace::FoldedTrace(const QStringList& groupMarks) {
+    ado::SetTraceHook([this, groupMarks](const QString& s) {
+        QString line = s;
+        if (s.contains(QLatin1String("LastID")))
+            line = QStringLiteral("<key>");
+        else if (std::any_of(groupMarks.begin(), groupMarks.end(),
+                     [&](const QString& m) { return s.contains(m); }))
+            line = QStringLiteral("<group>");
+        if (line.startsWith(QLatin1Char('<')) && !lines.isEmpty() && lines.last() == line) return;
+        lines << line;
+    });
+}
+
+FoldedTrace::~FoldedTrace() {
+    ado::SetTraceHook(nullptr);
 }
 
 } // namespace testenv

@@ -1,20 +1,10 @@
 // Helpers of the insertion tests: see staged_parts.h.
 #include "staged_parts.h"
 
-#include "platform/runtime/text.h"
-
-std::vector<std::string> Std(const QStringList& lines) {
-    std::vector<std::string> out;
-    for (const QString& l : lines)
-        out.push_back(l.toStdString());
-    return out;
-}
-
-QString Quoted(const QString& s) {
-    return QLatin1Char('\'') + rt::Quote(s) + QLatin1Char('\'');
-}
+#include "support/query_rows.h"
 
 void StageRow(ado::Connection& cn, int brandId, const Staged& s) {
+    using storekit::Quoted;
     QStringList v { QString::number(brandId), Quoted(s.partNo), Quoted(s.kind) };
     for (size_t k = 0; k < 5; ++k) {
         const bool set = k < s.alts.size();
@@ -28,18 +18,12 @@ void StageRow(ado::Connection& cn, int brandId, const Staged& s) {
     cn.Execute(QStringLiteral("Insert Into PriceList Values( %1 )").arg(v.join(", ")));
 }
 
+void IndexStaging(ado::Connection& cn) {
+    cn.Execute(QStringLiteral("CREATE INDEX PriceList_PartNO ON PriceList (PartNO)"));
+}
+
 QStringList QueryRows(ado::Connection& cn, const QString& columns, const QString& rest) {
-    ado::Recordset rs;
-    rs.Open(QStringLiteral("Select %1 From %2").arg(columns, rest), cn);
-    QStringList out;
-    for (; !rs.Eof(); rs.MoveNext()) {
-        QStringList cells;
-        for (const QString& c : columns.split(QStringLiteral(", ")))
-            cells << rs.Field(c).textOrEmpty();
-        out << cells.join(QLatin1Char('|'));
-    }
-    rs.Close();
-    return out;
+    return testenv::QueryRows(cn, QStringLiteral("Select %1 From %2").arg(columns, rest));
 }
 
 storekit::ClassicPart StoredPart(int id, const char* kind, const char* partNo) {

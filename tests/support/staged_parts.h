@@ -1,21 +1,14 @@
 // Helpers of the insertion tests: staged rows written straight into the store's queue, query
-// rows as "a|b|c" lines, parts a store already has, and line lists compared readably.
+// rows as "a|b|c" lines and parts a store already has.
 #pragma once
 
 #include "platform/ado/ado.h"
 #include "storekit/classic.h"
+#include "support/lines.h"
 
 #include <QStringList>
-#include <string>
 #include <utility>
 #include <vector>
-
-// Texts compared as UTF-8, so that a failure shows them.
-std::vector<std::string> Std(const QStringList& lines);
-#define EXPECT_LINES(actual, expected) EXPECT_EQ(Std(actual), Std(QStringList(expected)))
-
-// A text between single quotes, as a statement holds it.
-QString Quoted(const QString& s);
 
 // A staged row; price, disPrice and sale are statement texts, so "Null" stands for a Null.
 struct Staged {
@@ -29,6 +22,9 @@ struct Staged {
 };
 // Appends the row to the store's staging table under the brand.
 void StageRow(ado::Connection& cn, int brandId, const Staged& s);
+// An index on the staging table's numbers, as the run's own staging table has: rows of one
+// number then come in the order staged.
+void IndexStaging(ado::Connection& cn);
 
 // "Select <columns> From <rest>", each row as its values joined by "|" (a Null as empty).
 QStringList QueryRows(ado::Connection& cn, const QString& columns, const QString& rest);

@@ -40,18 +40,6 @@ std::vector<Column> ClassicAltColumns(const QString& version) {
     return { L("AltID"), T("AKind", 1), T("AltNO", 40), C("APrice") };
 }
 
-namespace {
-bool tableExists(ado::Connection& cn, const QString& table) {
-    ado::Recordset rs;
-    rs.Open(QStringLiteral("Select name From sqlite_master Where type = 'table' And name = '%1'")
-                .arg(table),
-        cn);
-    bool found = !rs.Eof();
-    rs.Close();
-    return found;
-}
-} // namespace
-
 void CreateClassicBrandTables(ado::Connection& cn, const QString& version, int brandId) {
     const QString b = QString::number(brandId);
     CreateTable(cn, QStringLiteral("Pta") + b, ClassicPartColumns(version));
@@ -69,7 +57,7 @@ void CreateClassicBrandTables(ado::Connection& cn, const QString& version, int b
     cn.Execute(QStringLiteral("CREATE INDEX AltG%1_AltID ON AltG%1 (AltID)").arg(b));
     CreateTable(cn, QStringLiteral("FacD") + b, { L("ID"), L("PartID"), L("FacID") });
     cn.Execute(QStringLiteral("CREATE INDEX FacD%1_PartID ON FacD%1 (PartID)").arg(b));
-    if (!tableExists(cn, QStringLiteral("Fac"))) {
+    if (!HasTable(cn, QStringLiteral("Fac"))) {
         CreateTable(cn, QStringLiteral("Fac"), { L("FacID"), T("FacName", 60) });
         CreateTable(cn, QStringLiteral("AltGX"), { L("PartID") });
         CreateTable(cn, QStringLiteral("MovementStock"),
@@ -92,7 +80,7 @@ void CreateClassicBrandTables(ado::Connection& cn, const QString& version, int b
 void AddClassicPart(
     ado::Connection& cn, const QString& version, int brandId, const ClassicPart& p) {
     const QString b = QString::number(brandId);
-    auto q = [](const QString& s) { return QLatin1Char('\'') + rt::Quote(s) + QLatin1Char('\''); };
+    const auto q = Quoted;
     QString squeezed = p.partNo;
     squeezed.remove(QLatin1Char(' ')).remove(QLatin1Char('/')).remove(QLatin1Char('-'));
     const QString price = rt::Currency::fromDouble(p.price).toText();
@@ -151,16 +139,11 @@ void CreateClassicStore(const QString& path, const QString& version, int brandId
     for (const auto& p : parts)
         last = std::max(last, p.partId);
     setup.counters = { { QStringLiteral("Pta%1").arg(brandId), last } };
-    CreateEmptyFile(path, password);
-    ado::Connection cn;
-    OpenFile(cn, path, password);
-    cn.BeginTrans();
-    CreateSharedTables(cn, setup);
-    CreateClassicBrandTables(cn, version, brandId);
-    for (const auto& p : parts)
-        AddClassicPart(cn, version, brandId, p);
-    cn.CommitTrans();
-    cn.Close();
+    CreateStore(path, setup, [&](ado::Connection& cn) {
+        CreateClassicBrandTables(cn, version, brandId);
+        for (const auto& p : parts)
+            AddClassicPart(cn, version, brandId, p);
+    });
 }
 
 } // namespace storekit

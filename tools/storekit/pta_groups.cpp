@@ -11,16 +11,6 @@ Column L(const char* n) {
 
 } // namespace
 
-bool HasTable(ado::Connection& cn, const QString& table) {
-    ado::Recordset rs;
-    rs.Open(QStringLiteral("Select name From sqlite_master Where type = 'table' And name = '%1'")
-                .arg(table),
-        cn);
-    const bool found = !rs.Eof();
-    rs.Close();
-    return found;
-}
-
 void CreatePtaGroupTables(ado::Connection& cn, const QString& sfx) {
     const QString group = QStringLiteral("Pta_AltG_") + sfx;
     CreateTable(cn, group, { L("PartID"), L("AltID") });

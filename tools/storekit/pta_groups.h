@@ -6,8 +6,6 @@
 
 namespace storekit {
 
-// Whether the stand-in file holds a table of that name.
-bool HasTable(ado::Connection& cn, const QString& table);
 // Pta_AltG_<sfx> (PartID, AltID), and the shared queue Pta_AltGX when it is missing.
 void CreatePtaGroupTables(ado::Connection& cn, const QString& sfx);
 // Pta_<sfx> with the column PartID only, for fixtures that need no full part rows.

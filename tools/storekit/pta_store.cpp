@@ -129,7 +129,7 @@ void CreatePtaBrandTables(ado::Connection& cn, const QString& version, int brand
 
 void AddPtaPart(ado::Connection& cn, const QString& version, int brandId, const PtaPart& p) {
     const QString sfx = PtaSuffix(version, brandId);
-    auto q = [](const QString& s) { return QLatin1Char('\'') + rt::Quote(s) + QLatin1Char('\''); };
+    const auto q = Quoted;
     const QString id = QString::number(p.partId);
     const QString b = QString::number(brandId);
     const QString price = rt::Currency::fromDouble(p.price).toText();
@@ -168,16 +168,11 @@ void CreatePtaStore(const QString& path, const QString& version, int brandId,
     }
     setup.counters = { { QStringLiteral("PartID"), lastPart },
         { QStringLiteral("ENameID"), lastEName }, { QStringLiteral("TNameID"), lastTName } };
-    CreateEmptyFile(path, password);
-    ado::Connection cn;
-    OpenFile(cn, path, password);
-    cn.BeginTrans();
-    CreateSharedTables(cn, setup);
-    CreatePtaBrandTables(cn, version, brandId);
-    for (const auto& p : parts)
-        AddPtaPart(cn, version, brandId, p);
-    cn.CommitTrans();
-    cn.Close();
+    CreateStore(path, setup, [&](ado::Connection& cn) {
+        CreatePtaBrandTables(cn, version, brandId);
+        for (const auto& p : parts)
+            AddPtaPart(cn, version, brandId, p);
+    });
 }
 
 } // namespace storekit

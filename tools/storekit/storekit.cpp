@@ -47,6 +47,20 @@ QString Text(int n) {
     return QStringLiteral("Text(%1) COLLATE NOCASE").arg(n);
 }
 
+QString Quoted(const QString& s) {
+    return QLatin1Char('\'') + rt::Quote(s) + QLatin1Char('\'');
+}
+
+bool HasTable(ado::Connection& cn, const QString& table) {
+    ado::Recordset rs;
+    rs.Open(QStringLiteral("Select name From sqlite_master Where type = 'table' And name = '%1'")
+                .arg(table),
+        cn);
+    const bool found = !rs.Eof();
+    rs.Close();
+    return found;
+}
+
 void CreateTable(ado::Connection& cn, const QString& table, const std::vector<Column>& columns) {
     QStringList parts;
     for (const auto& c : columns)
@@ -97,11 +111,15 @@ void CreateSharedTables(ado::Connection& cn, const StoreSetup& setup) {
     CreateTable(cn, QStringLiteral("PriceList"), staging);
 }
 
-void CreateStore(const QString& path, const StoreSetup& setup) {
+void CreateStore(const QString& path, const StoreSetup& setup,
+    const std::function<void(ado::Connection&)>& fill) {
     CreateEmptyFile(path, setup.password);
     ado::Connection cn;
     OpenFile(cn, path, setup.password);
+    cn.BeginTrans();
     CreateSharedTables(cn, setup);
+    if (fill) fill(cn);
+    cn.CommitTrans();
     cn.Close();
 }
 

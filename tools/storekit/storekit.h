@@ -6,6 +6,7 @@
 #include "platform/ado/ado.h"
 
 #include <QString>
+#include <functional>
 #include <utility>
 #include <vector>
 
@@ -27,6 +28,10 @@ struct Column {
 };
 void CreateTable(ado::Connection& cn, const QString& table, const std::vector<Column>& columns);
 QString Text(int n); // "Text(n) COLLATE NOCASE"
+// A text between single quotes, as a statement holds it.
+QString Quoted(const QString& s);
+// Whether the stand-in file holds a table of that name.
+bool HasTable(ado::Connection& cn, const QString& table);
 
 struct BrandKey {
     int id;
@@ -42,8 +47,9 @@ struct StoreSetup {
 };
 
 // A store file of a version with the shared tables System, Brand, Pta_BrandID, LastID and
-// the staging table PriceList.
-void CreateStore(const QString& path, const StoreSetup& setup);
+// the staging table PriceList; fill then writes the rest in the same transaction.
+void CreateStore(const QString& path, const StoreSetup& setup,
+    const std::function<void(ado::Connection&)>& fill = {});
 void CreateSharedTables(ado::Connection& cn, const StoreSetup& setup);
 
 // A brand price-list database: PriceList_Count listing the given table numbers, each

@@ -1,0 +1,22 @@
+// Texts in test assertions: line lists compared as UTF-8, and QString printed as itself, so
+// that a failure shows them.
+#pragma once
+
+#include <QStringList>
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace testenv {
+
+std::vector<std::string> Std(const QStringList& lines);
+
+} // namespace testenv
+
+#define EXPECT_LINES(actual, ...)                                                                  \
+    EXPECT_EQ(testenv::Std(actual), testenv::Std(QStringList(__VA_ARGS__)))
+
+// Internal linkage: files that do not include this header print texts their own way.
+static inline void PrintTo(const QString& s, std::ostream* os) {
+    *os << '"' << s.toStdString() << '"';
+}
