@@ -6,15 +6,18 @@
 #include "support/fake_window.h"
 #include "support/odbc_env.h"
 #include "support/query_rows.h"
+#include "support/update_parts.h"
 
 #include <QRegularExpression>
 #include <gtest/gtest.h>
 
 using storekit::Column;
+using testenv::PassValues;
 
 namespace {
 
 const int kBrand = 12;
+const int32_t kRunDate = 25670401;
 
 std::vector<Column> partColumns() {
     const QString l = QStringLiteral("Long"), c = QStringLiteral("Currency");
@@ -36,19 +39,9 @@ struct Stored {
     const char* fPartNo = nullptr;
 };
 
-PartValues Values(const QString& kind, const QString& partNo, double price = 0, double sale = 0) {
-    PartValues v;
-    v.Kind = kind;
-    v.PartNO = partNo;
-    v.Price = rt::Currency::fromDouble(price);
-    v.Sale = rt::Currency::fromDouble(sale);
-    v.RunDate = 25670401;
-    return v;
-}
-
 // A row with every kind of value the members write.
 PartValues FullValues(const QString& kind, const QString& partNo) {
-    PartValues v = Values(kind, partNo, 120.5, 100);
+    PartValues v = PassValues(kRunDate, kind, partNo, 120.5, 100);
     v.EName = QStringLiteral("FILTER");
     v.TName = QStringLiteral("แหวน");
     v.Model[0] = QStringLiteral("HILUX");
@@ -313,7 +306,7 @@ TEST_F(UpdateMoreTest, TwinVersionsRunTheSameStatements) {
 
 TEST_F(UpdateMoreTest, P61RewritesTheRowsOfTheNumberThenOfItsKey) {
     openStore("P.61 (Bar)", { { 7, "1", "A-1" }, { 9, "2", "A1", 1 } });
-    PartValues v = Values("1", "A-1", 5);
+    PartValues v = PassValues(kRunDate, "1", "A-1", 5);
     v.EName = QStringLiteral("N");
     v.DisPrice = QStringLiteral("5%");
     const QStringList seen = traced([&] { update::UpdatePart(fx.form, v); });
@@ -366,7 +359,7 @@ TEST_F(UpdateMoreTest, P61KeyAndWhichPhasesFindTheRow) {
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.kind) + " " + c.partNo);
         openStore("P.61 (Bar)", { { 7, "1", "A-1" }, { 9, "2", "A1" } });
-        PartValues v = Values(c.kind, c.partNo, 5);
+        PartValues v = PassValues(kRunDate, c.kind, c.partNo, 5);
         const QStringList seen = traced([&] { update::UpdatePartP61(fx.form, v); });
         EXPECT_EQ(v.PartNO, c.key);
         EXPECT_EQ(seen.filter("Where PartID = 9 And Price = 5").size(), c.rewritesOf9);
@@ -381,7 +374,7 @@ TEST_F(UpdateMoreTest, QuotesInTextsReachTheStoreUnchanged) {
     for (const char* version : kSixVersions) {
         SCOPED_TRACE(version);
         openStore(version, { { 7, "1", "O'1" } });
-        PartValues v = Values("1", "O'1", 3);
+        PartValues v = PassValues(kRunDate, "1", "O'1", 3);
         v.EName = QStringLiteral("O'RING");
         v.TName = QStringLiteral("โอ'ริง");
         v.Model[0] = QStringLiteral("D'MAX");
