@@ -11,26 +11,13 @@
 #include <gtest/gtest.h>
 
 using storekit::ClassicPart;
+using testenv::OldPart;
 using testenv::PassValues;
 
 namespace {
 
 const int kBrand = 12;
 const int32_t kRunDate = 25670401;
-
-ClassicPart Part(int id, const QString& kind, const QString& partNo, int upRec = 0) {
-    ClassicPart p;
-    p.partId = id;
-    p.kind = kind;
-    p.partNo = partNo;
-    p.eName = QStringLiteral("OLD");
-    p.tName = QStringLiteral("เก่า");
-    p.model = QStringLiteral("OLDMODEL");
-    p.price = 50;
-    p.sale = 40;
-    p.upRec = upRec;
-    return p;
-}
 
 class UpdateTest : public ::testing::Test {
 protected:
@@ -54,7 +41,7 @@ protected:
 };
 
 TEST_F(UpdateTest, FoundPartRunsEveryStatementInOrder) {
-    openStore({ Part(7, "1", "S1234-5") }, QStringLiteral("D.47 (Bar)"));
+    openStore({ OldPart(7, "1", "S1234-5") }, QStringLiteral("D.47 (Bar)"));
     exec(QStringLiteral("Alter Table Pta12 Add Column DisPrice Text(30)"));
     PartValues v = PassValues(kRunDate, "1", "S1234-5", 120.5, 100);
     v.EName = QStringLiteral("FILTER");
@@ -101,7 +88,7 @@ TEST_F(UpdateTest, FoundPartRunsEveryStatementInOrder) {
 }
 
 TEST_F(UpdateTest, MissingPartIsStagedOnceAsPassed) {
-    openStore({ Part(7, "1", "A-1") });
+    openStore({ OldPart(7, "1", "A-1") });
     PartValues v = PassValues(kRunDate, "2", "A-1", 12.5, 0);
     v.EName = QStringLiteral(" OIL  ");
     v.TName = QStringLiteral("กรอง");
@@ -140,7 +127,7 @@ TEST_F(UpdateTest, EveryMatchingRowIsRewrittenUnderItsOwnUpRec) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.kind);
         fx.form.releaseStore();
-        openStore({ Part(7, "1", "A-1"), Part(8, "1", "A-1", 1), Part(9, "2", "A-1") });
+        openStore({ OldPart(7, "1", "A-1"), OldPart(8, "1", "A-1", 1), OldPart(9, "2", "A-1") });
         PartValues v = PassValues(kRunDate, c.kind, "A-1", 30);
         v.EName = QStringLiteral("NEW");
         update::UpdatePartStd(fx.form, v);
@@ -167,7 +154,7 @@ TEST_F(UpdateTest, PricesAndReadBackFollowWhichAmountsAreSet) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.pta);
         fx.form.releaseStore();
-        openStore({ Part(7, "1", "A-1", 1) });
+        openStore({ OldPart(7, "1", "A-1", 1) });
         PartValues v = PassValues(kRunDate, "1", "A-1", c.price, c.sale);
         const QStringList seen = traced([&] { update::UpdatePartStd(fx.form, v); });
         EXPECT_EQ(seen.filter(QRegularExpression("^Select PartID ")),
@@ -198,7 +185,7 @@ TEST_F(UpdateTest, DiscountTextFollowsTheStoreVersion) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.version);
         fx.form.releaseStore();
-        openStore({ Part(7, "1", "A-1"), Part(8, "1", "A-1", 1) }, c.version);
+        openStore({ OldPart(7, "1", "A-1"), OldPart(8, "1", "A-1", 1) }, c.version);
         exec(QStringLiteral("Alter Table Pta12 Add Column DisPrice Text(30)"));
         PartValues v = PassValues(kRunDate, "1", "A-1");
         v.DisPrice = c.disPrice;
@@ -225,7 +212,7 @@ TEST_F(UpdateTest, FailedReadBackRaises) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         fx.form.releaseStore();
-        openStore({ Part(7, "1", "A-1") });
+        openStore({ OldPart(7, "1", "A-1") });
         exec(QString::fromUtf8(c.trigger));
         PartValues v = PassValues(kRunDate, "1", c.partNo, 9);
         EXPECT_THROW(update::UpdatePartStd(fx.form, v), rt::RunError);
@@ -235,7 +222,7 @@ TEST_F(UpdateTest, FailedReadBackRaises) {
 }
 
 TEST_F(UpdateTest, QuotesInTextsReachTheStoreUnchanged) {
-    openStore({ Part(7, "", "O'1") });
+    openStore({ OldPart(7, "", "O'1") });
     PartValues found = PassValues(kRunDate, "", "O'1", 0, 0);
     found.EName = QStringLiteral("O'RING");
     found.TName = QStringLiteral("โอ'ริง");
@@ -309,7 +296,7 @@ TEST_F(UpdateTest, PurgeBlankPartsRemovesThemAndResetsTheCounter) {
         fx.form.releaseStore();
         std::vector<ClassicPart> parts;
         for (const auto& [id, no] : c.parts)
-            parts.push_back(Part(id, "1", no ? no : ""));
+            parts.push_back(OldPart(id, "1", no ? no : ""));
         openStore(parts);
         int linkId = 0;
         for (const auto& [id, no] : c.parts) {

@@ -68,17 +68,9 @@ protected:
         storekit::CreateTable(cn, QStringLiteral("Pta12"), partColumns());
         cn.Execute(QStringLiteral("Update System Set Ver = '%1'").arg(version));
         for (const Stored& s : parts) {
-            storekit::ClassicPart p;
-            p.partId = s.id;
-            p.kind = QString::fromUtf8(s.kind);
-            p.partNo = QString::fromUtf8(s.partNo);
-            p.upRec = s.upRec;
-            p.eName = QStringLiteral("OLD");
-            p.tName = QStringLiteral("เก่า");
-            p.model = QStringLiteral("OLDMODEL");
-            p.price = 50;
-            p.sale = 40;
-            storekit::AddClassicPart(cn, QStringLiteral("V.31"), kBrand, p);
+            storekit::AddClassicPart(cn, QStringLiteral("V.31"), kBrand,
+                testenv::OldPart(
+                    s.id, QString::fromUtf8(s.kind), QString::fromUtf8(s.partNo), s.upRec));
             cn.Execute(QStringLiteral("Update Pta12 Set Price1 = 50, Sale1 = 40 Where PartID = %1")
                            .arg(s.id));
             if (s.fPartNo)

@@ -14,4 +14,18 @@ PartValues PassValues(
     return v;
 }
 
+storekit::ClassicPart OldPart(int id, const QString& kind, const QString& partNo, int upRec) {
+    storekit::ClassicPart p;
+    p.partId = id;
+    p.kind = kind;
+    p.partNo = partNo;
+    p.eName = QStringLiteral("OLD");
+    p.tName = QStringLiteral("เก่า");
+    p.model = QStringLiteral("OLDMODEL");
+    p.price = 50;
+    p.sale = 40;
+    p.upRec = upRec;
+    return p;
+}
+
 } // namespace testenv

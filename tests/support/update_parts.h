@@ -1,7 +1,9 @@
-// Inputs of the update tests: the values a pass hands to an update member.
+// Inputs of the update tests: the values a pass hands to an update member and the part the
+// store has before it.
 #pragma once
 
 #include "app/members.h"
+#include "storekit/classic.h"
 
 #include <QString>
 #include <cstdint>
@@ -12,5 +14,9 @@ namespace testenv {
 // other value empty.
 PartValues PassValues(
     int32_t runDate, const QString& kind, const QString& partNo, double price = 0, double sale = 0);
+
+// A stored part with the texts and amounts an update overwrites: "OLD", "เก่า", "OLDMODEL",
+// 50 and 40.
+storekit::ClassicPart OldPart(int id, const QString& kind, const QString& partNo, int upRec = 0);
 
 } // namespace testenv
