@@ -2,9 +2,8 @@
 // update against a stand-in store, and the purge of parts without a part number.
 #include "app/members.h"
 #include "storekit/classic.h"
-#include "support/fake_window.h"
 #include "support/odbc_env.h"
-#include "support/query_rows.h"
+#include "support/store_form_test.h"
 #include "support/update_parts.h"
 
 #include <QRegularExpression>
@@ -19,25 +18,14 @@ namespace {
 const int kBrand = 12;
 const int32_t kRunDate = 25670401;
 
-class UpdateTest : public ::testing::Test {
+class UpdateTest : public StoreFormTest {
 protected:
-    void TearDown() override { ado::SetTraceHook(nullptr); }
-
     void openStore(const std::vector<ClassicPart>& parts, const QString& version = "V.31") {
         const QString path = testenv::TempDir() + QStringLiteral("/Velandor.accdb");
         storekit::CreateClassicStore(path, QStringLiteral("V.31"), kBrand, parts);
-        fx.useDesktopStore(QString(), path);
-        fx.form.mBrandID = kBrand;
-        fx.form.mStoreVersion = version;
-        fx.form.OpenStoreConnection();
+        openStoreFile(path, kBrand, version);
     }
     void exec(const QString& sql) { fx.form.cnStore().Execute(sql); }
-    QStringList rows(const QString& sql) {
-        return testenv::QueryRows(fx.form.cnStore(), sql, QStringLiteral("NULL"));
-    }
-    QStringList traced(const std::function<void()>& run) { return testenv::Traced(run); }
-
-    FormFixture fx;
 };
 
 TEST_F(UpdateTest, FoundPartRunsEveryStatementInOrder) {

@@ -6,6 +6,7 @@
 #include "support/fake_window.h"
 #include "support/odbc_env.h"
 #include "support/query_rows.h"
+#include "support/store_form_test.h"
 #include "support/update_parts.h"
 
 #include <QRegularExpression>
@@ -52,10 +53,8 @@ PartValues FullValues(const QString& kind, const QString& partNo) {
 const char* const kSixVersions[]
     = { "P.45 (Bar)", "P.48 (Bar)", "P.49 (Bar)", "P.61 (Bar)", "P.64 (Bar)", "P.65 (Bar)" };
 
-class UpdateMoreTest : public ::testing::Test {
+class UpdateMoreTest : public StoreFormTest {
 protected:
-    void TearDown() override { ado::SetTraceHook(nullptr); }
-
     // A store of the version whose part table is built from partColumns(), less dropColumn.
     void openStore(
         const QString& version, const std::vector<Stored>& parts, const QString& dropColumn = {}) {
@@ -92,21 +91,12 @@ protected:
             cn.Execute(QStringLiteral("Alter Table Pta12x Rename To Pta12"));
         }
         cn.Close();
-        fx.useDesktopStore(QString(), path);
-        fx.form.mBrandID = kBrand;
-        fx.form.mStoreVersion = version;
-        fx.form.OpenStoreConnection();
+        openStoreFile(path, kBrand, version);
     }
-    QStringList rows(const QString& sql) {
-        return testenv::QueryRows(fx.form.cnStore(), sql, QStringLiteral("NULL"));
-    }
-    QStringList traced(const std::function<void()>& run) { return testenv::Traced(run); }
     QStringList partTable() {
         return rows("Select PartID, EName, EFind, IndTName, TName, TFind, DisPrice, Price, Sale, "
                     "Price1, Sale1 From Pta12 Order By PartID");
     }
-
-    FormFixture fx;
 };
 
 // 7 and 8 carry the squeezed number in FPartNO (8 keeps its texts), 9 is of another kind, 10 has
