@@ -2,13 +2,17 @@
 // kind, names with their keys and initials, the tables of the other brands of the part's group,
 // DetailSaleRem, and the staging of a part the store lacks.
 #include "pta/pta.h"
+#include "support/update_parts.h"
 #include "test_pta_fixture.h"
 
 #include <QRegularExpression>
 
 using namespace ptatest;
+using testenv::PassValues;
 
 namespace {
+
+const int32_t kRunDate = 25690401;
 
 struct VersionCase {
     const char* version;
@@ -17,16 +21,6 @@ struct VersionCase {
 
 void PrintTo(const VersionCase& c, std::ostream* os) {
     *os << c.version;
-}
-
-PartValues Values(const QString& kind, const QString& partNo, double price = 0, double sale = 0) {
-    PartValues v;
-    v.Kind = kind;
-    v.PartNO = partNo;
-    v.Price = rt::Currency::fromDouble(price);
-    v.Sale = rt::Currency::fromDouble(sale);
-    v.RunDate = 25690401;
-    return v;
 }
 
 // LastID statements folded into one marker: the counters' own statements differ by store type.
@@ -56,7 +50,7 @@ protected:
 TEST_P(PtaUpdate, PartTheStoreLacksIsStagedUnderItsNumberAndKind) {
     PtaStore& s = store(7, { Part(1, "123456-B") });
     const QString own = s.T("Pta_%1");
-    PartValues v = Values("A", "12-345 6", 10.5, 9);
+    PartValues v = PassValues(kRunDate, "A", "12-345 6", 10.5, 9);
     v.AKind[0] = "B";
     v.AltNO[0] = "X1";
     v.EName = "E";
@@ -76,7 +70,7 @@ TEST_P(PtaUpdate, PartTheStoreLacksIsStagedUnderItsNumberAndKind) {
             "6'" }));
 
     // a blank kind: the number alone, and no kind in the read-back
-    EXPECT_LINES(update(Values("", "12-345 6")).filter("Select"),
+    EXPECT_LINES(update(PassValues(kRunDate, "", "12-345 6")).filter("Select"),
         QStringList({ "Select UpRec, PartID From " + own + " Where FPartNO = '123456'",
             "Select PartNO From PriceList Where BrandID = 7 And PartNO = '12-345 6'" }));
     EXPECT_LINES(s.rows("Select Kind, PartNO, AltNO_1, AKind_1, Model_12, Price, DisPrice, Sale "
@@ -105,7 +99,7 @@ TEST_P(PtaUpdate, KnownPartIsWrittenInTheTablesOfEveryBrandOfItsGroup) {
     for (const char* row : { "10, 1, 0, 5", "10, 1, 2, 5", "10, 1, 0, 0", "11, 1, 0, 5" })
         s.cn.Execute(QStringLiteral("Insert Into DetailSaleRem Values( %1 )").arg(row));
 
-    PartValues v = Values("A", "P1", 120, 100);
+    PartValues v = PassValues(kRunDate, "A", "P1", 120, 100);
     v.EName = "OIL FILTER";
     v.TName = "เสื้อสูบ";
     v.Model = { "M1", "", "M3" };
@@ -194,7 +188,7 @@ TEST_P(PtaUpdate, KeptTextsAndZeroAmounts) {
         storekit::PtaPart known = Part(10, "P1", "OLD");
         known.upRec = c.upRec;
         PtaStore& s = store(42, { known });
-        PartValues v = Values("", "P1", c.price, c.sale);
+        PartValues v = PassValues(kRunDate, "", "P1", c.price, c.sale);
         v.EName = "NEW";
         v.Model[0] = "M1";
         v.DisPrice = c.disPrice;
@@ -216,7 +210,7 @@ TEST_P(PtaUpdate, PricesNotReadBackEndTheCall) {
     storekit::CreatePtaBrandTables(s.cn, s.version, 8);
     s.cn.Execute(s.T("Update Pta_%1 Set BrandID = 8 Where PartID = 20"));
     s.cn.Execute(s.T("Insert Into Pta_AltG_%1 Values( 10, 20 )"));
-    EXPECT_THROW(update(Values("", "P1", 99)), rt::RunError);
+    EXPECT_THROW(update(PassValues(kRunDate, "", "P1", 99)), rt::RunError);
     EXPECT_LINES(s.rows(s.T("Select Price From Pta_%1 Where PartID = 10")), QStringList { "99" });
 }
 
@@ -226,7 +220,7 @@ TEST_P(PtaUpdate, BrandKeyTooLargeForTheSuffixWritesNothing) {
     PtaStore& s = store(p66 ? 100 : 1000, { Part(10, "P1") });
     ASSERT_EQ(s.sfx, QString());
     QStringList trace;
-    EXPECT_THROW(trace = update(Values("", "P1", 99)), rt::RunError);
+    EXPECT_THROW(trace = update(PassValues(kRunDate, "", "P1", 99)), rt::RunError);
     EXPECT_LINES(trace, QStringList());
     EXPECT_LINES(s.rows("Select Price From Pta_"), QStringList { "0" });
 
@@ -234,7 +228,7 @@ TEST_P(PtaUpdate, BrandKeyTooLargeForTheSuffixWritesNothing) {
     PtaStore& t = store(7, { Part(10, "P1"), Part(20, "P2") });
     t.cn.Execute(t.T("Update Pta_%1 Set BrandID = 1000 Where PartID = 20"));
     t.cn.Execute(t.T("Insert Into Pta_AltG_%1 Values( 10, 20 )"));
-    EXPECT_THROW(update(Values("", "P1", 99)), rt::RunError);
+    EXPECT_THROW(update(PassValues(kRunDate, "", "P1", 99)), rt::RunError);
     EXPECT_LINES(t.rows(t.T("Select Price From Pta_%1 Where PartID = 10")), QStringList { "99" });
 }
 

@@ -2,71 +2,38 @@
 // update against a stand-in store, and the purge of parts without a part number.
 #include "app/members.h"
 #include "storekit/classic.h"
-#include "support/fake_window.h"
 #include "support/odbc_env.h"
-#include "support/query_rows.h"
+#include "support/store_form_test.h"
+#include "support/update_parts.h"
 
 #include <QRegularExpression>
 #include <gtest/gtest.h>
 
 using storekit::ClassicPart;
+using testenv::OldPart;
+using testenv::PassValues;
 
 namespace {
 
 const int kBrand = 12;
+const int32_t kRunDate = 25670401;
 
-PartValues Values(const QString& kind, const QString& partNo, const QString& eName = {},
-    const QString& tName = {}, double price = 0, double sale = 0) {
-    PartValues v;
-    v.Kind = kind;
-    v.PartNO = partNo;
-    v.EName = eName;
-    v.TName = tName;
-    v.Price = rt::Currency::fromDouble(price);
-    v.Sale = rt::Currency::fromDouble(sale);
-    v.RunDate = 25670401;
-    return v;
-}
-
-ClassicPart Part(int id, const QString& kind, const QString& partNo, int upRec = 0) {
-    ClassicPart p;
-    p.partId = id;
-    p.kind = kind;
-    p.partNo = partNo;
-    p.eName = QStringLiteral("OLD");
-    p.tName = QStringLiteral("เก่า");
-    p.model = QStringLiteral("OLDMODEL");
-    p.price = 50;
-    p.sale = 40;
-    p.upRec = upRec;
-    return p;
-}
-
-class UpdateTest : public ::testing::Test {
+class UpdateTest : public StoreFormTest {
 protected:
-    void TearDown() override { ado::SetTraceHook(nullptr); }
-
     void openStore(const std::vector<ClassicPart>& parts, const QString& version = "V.31") {
         const QString path = testenv::TempDir() + QStringLiteral("/Velandor.accdb");
         storekit::CreateClassicStore(path, QStringLiteral("V.31"), kBrand, parts);
-        fx.useDesktopStore(QString(), path);
-        fx.form.mBrandID = kBrand;
-        fx.form.mStoreVersion = version;
-        fx.form.OpenStoreConnection();
+        openStoreFile(path, kBrand, version);
     }
     void exec(const QString& sql) { fx.form.cnStore().Execute(sql); }
-    QStringList rows(const QString& sql) {
-        return testenv::QueryRows(fx.form.cnStore(), sql, QStringLiteral("NULL"));
-    }
-    QStringList traced(const std::function<void()>& run) { return testenv::Traced(run); }
-
-    FormFixture fx;
 };
 
 TEST_F(UpdateTest, FoundPartRunsEveryStatementInOrder) {
-    openStore({ Part(7, "1", "S1234-5") }, QStringLiteral("D.47 (Bar)"));
+    openStore({ OldPart(7, "1", "S1234-5") }, QStringLiteral("D.47 (Bar)"));
     exec(QStringLiteral("Alter Table Pta12 Add Column DisPrice Text(30)"));
-    PartValues v = Values("1", "S1234-5", "FILTER", "แหวน", 120.5, 100);
+    PartValues v = PassValues(kRunDate, "1", "S1234-5", 120.5, 100);
+    v.EName = QStringLiteral("FILTER");
+    v.TName = QStringLiteral("แหวน");
     v.AltNO[0] = QStringLiteral("S1234-6");
     v.Model[0] = QStringLiteral("HILUX");
     v.Model[2] = QStringLiteral("VIGO");
@@ -109,8 +76,10 @@ TEST_F(UpdateTest, FoundPartRunsEveryStatementInOrder) {
 }
 
 TEST_F(UpdateTest, MissingPartIsStagedOnceAsPassed) {
-    openStore({ Part(7, "1", "A-1") });
-    PartValues v = Values("2", "A-1", " OIL  ", "กรอง", 12.5, 0);
+    openStore({ OldPart(7, "1", "A-1") });
+    PartValues v = PassValues(kRunDate, "2", "A-1", 12.5, 0);
+    v.EName = QStringLiteral(" OIL  ");
+    v.TName = QStringLiteral("กรอง");
     for (int k = 0; k < 5; ++k) {
         v.AKind[k] = QString::number(k);
         v.AltNO[k] = QStringLiteral("ALT%1").arg(k + 1);
@@ -146,8 +115,9 @@ TEST_F(UpdateTest, EveryMatchingRowIsRewrittenUnderItsOwnUpRec) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.kind);
         fx.form.releaseStore();
-        openStore({ Part(7, "1", "A-1"), Part(8, "1", "A-1", 1), Part(9, "2", "A-1") });
-        PartValues v = Values(c.kind, "A-1", "NEW", {}, 30);
+        openStore({ OldPart(7, "1", "A-1"), OldPart(8, "1", "A-1", 1), OldPart(9, "2", "A-1") });
+        PartValues v = PassValues(kRunDate, c.kind, "A-1", 30);
+        v.EName = QStringLiteral("NEW");
         update::UpdatePartStd(fx.form, v);
         EXPECT_EQ(rows("Select PartID, EName, Price From Pta12 Order By PartID"), c.pta);
         EXPECT_EQ(rows("Select PartID, EName From MovementStock Order By PartID"), c.movement);
@@ -172,8 +142,8 @@ TEST_F(UpdateTest, PricesAndReadBackFollowWhichAmountsAreSet) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.pta);
         fx.form.releaseStore();
-        openStore({ Part(7, "1", "A-1", 1) });
-        PartValues v = Values("1", "A-1", {}, {}, c.price, c.sale);
+        openStore({ OldPart(7, "1", "A-1", 1) });
+        PartValues v = PassValues(kRunDate, "1", "A-1", c.price, c.sale);
         const QStringList seen = traced([&] { update::UpdatePartStd(fx.form, v); });
         EXPECT_EQ(seen.filter(QRegularExpression("^Select PartID ")),
             *c.readBack ? QStringList { c.readBack } : QStringList {});
@@ -203,9 +173,9 @@ TEST_F(UpdateTest, DiscountTextFollowsTheStoreVersion) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.version);
         fx.form.releaseStore();
-        openStore({ Part(7, "1", "A-1"), Part(8, "1", "A-1", 1) }, c.version);
+        openStore({ OldPart(7, "1", "A-1"), OldPart(8, "1", "A-1", 1) }, c.version);
         exec(QStringLiteral("Alter Table Pta12 Add Column DisPrice Text(30)"));
-        PartValues v = Values("1", "A-1");
+        PartValues v = PassValues(kRunDate, "1", "A-1");
         v.DisPrice = c.disPrice;
         update::UpdatePartStd(fx.form, v);
         EXPECT_EQ(rows("Select DisPrice From Pta12 Order By PartID"), c.expected);
@@ -230,9 +200,9 @@ TEST_F(UpdateTest, FailedReadBackRaises) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         fx.form.releaseStore();
-        openStore({ Part(7, "1", "A-1") });
+        openStore({ OldPart(7, "1", "A-1") });
         exec(QString::fromUtf8(c.trigger));
-        PartValues v = Values("1", c.partNo, {}, {}, 9);
+        PartValues v = PassValues(kRunDate, "1", c.partNo, 9);
         EXPECT_THROW(update::UpdatePartStd(fx.form, v), rt::RunError);
         EXPECT_FALSE(fx.form.rsCheck.isOpen());
         EXPECT_FALSE(fx.form.rsLookup.isOpen());
@@ -240,14 +210,17 @@ TEST_F(UpdateTest, FailedReadBackRaises) {
 }
 
 TEST_F(UpdateTest, QuotesInTextsReachTheStoreUnchanged) {
-    openStore({ Part(7, "", "O'1") });
-    PartValues found = Values("", "O'1", "O'RING", "โอ'ริง", 0, 0);
+    openStore({ OldPart(7, "", "O'1") });
+    PartValues found = PassValues(kRunDate, "", "O'1", 0, 0);
+    found.EName = QStringLiteral("O'RING");
+    found.TName = QStringLiteral("โอ'ริง");
     found.Model[0] = QStringLiteral("D'MAX");
     update::UpdatePartStd(fx.form, found);
     EXPECT_EQ(rows("Select EName, TName, Model From Pta12"), QStringList { "O'RING|โอ'ริง|D'MAX" });
     EXPECT_EQ(rows("Select EName, Model From SPG"), QStringList { "O'RING|D'MAX" });
 
-    PartValues missing = Values("'", "N'2", "IT'S");
+    PartValues missing = PassValues(kRunDate, "'", "N'2");
+    missing.EName = QStringLiteral("IT'S");
     update::UpdatePartStd(fx.form, missing);
     EXPECT_EQ(rows("Select Kind, PartNO, EName From PriceList"), QStringList { "'|N'2|IT'S" });
 }
@@ -278,7 +251,7 @@ TEST_F(UpdateTest, DispatchByStoreVersion) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.version);
         fx.form.mStoreVersion = c.version;
-        PartValues v = Values("1", "A-1");
+        PartValues v = PassValues(kRunDate, "1", "A-1");
         QString reached;
         const QStringList seen = traced([&] {
             try {
@@ -311,7 +284,7 @@ TEST_F(UpdateTest, PurgeBlankPartsRemovesThemAndResetsTheCounter) {
         fx.form.releaseStore();
         std::vector<ClassicPart> parts;
         for (const auto& [id, no] : c.parts)
-            parts.push_back(Part(id, "1", no ? no : ""));
+            parts.push_back(OldPart(id, "1", no ? no : ""));
         openStore(parts);
         int linkId = 0;
         for (const auto& [id, no] : c.parts) {

@@ -6,15 +6,19 @@
 #include "support/fake_window.h"
 #include "support/odbc_env.h"
 #include "support/query_rows.h"
+#include "support/store_form_test.h"
+#include "support/update_parts.h"
 
 #include <QRegularExpression>
 #include <gtest/gtest.h>
 
 using storekit::Column;
+using testenv::PassValues;
 
 namespace {
 
 const int kBrand = 12;
+const int32_t kRunDate = 25670401;
 
 std::vector<Column> partColumns() {
     const QString l = QStringLiteral("Long"), c = QStringLiteral("Currency");
@@ -36,19 +40,9 @@ struct Stored {
     const char* fPartNo = nullptr;
 };
 
-PartValues Values(const QString& kind, const QString& partNo, double price = 0, double sale = 0) {
-    PartValues v;
-    v.Kind = kind;
-    v.PartNO = partNo;
-    v.Price = rt::Currency::fromDouble(price);
-    v.Sale = rt::Currency::fromDouble(sale);
-    v.RunDate = 25670401;
-    return v;
-}
-
 // A row with every kind of value the members write.
 PartValues FullValues(const QString& kind, const QString& partNo) {
-    PartValues v = Values(kind, partNo, 120.5, 100);
+    PartValues v = PassValues(kRunDate, kind, partNo, 120.5, 100);
     v.EName = QStringLiteral("FILTER");
     v.TName = QStringLiteral("แหวน");
     v.Model[0] = QStringLiteral("HILUX");
@@ -59,10 +53,8 @@ PartValues FullValues(const QString& kind, const QString& partNo) {
 const char* const kSixVersions[]
     = { "P.45 (Bar)", "P.48 (Bar)", "P.49 (Bar)", "P.61 (Bar)", "P.64 (Bar)", "P.65 (Bar)" };
 
-class UpdateMoreTest : public ::testing::Test {
+class UpdateMoreTest : public StoreFormTest {
 protected:
-    void TearDown() override { ado::SetTraceHook(nullptr); }
-
     // A store of the version whose part table is built from partColumns(), less dropColumn.
     void openStore(
         const QString& version, const std::vector<Stored>& parts, const QString& dropColumn = {}) {
@@ -75,17 +67,9 @@ protected:
         storekit::CreateTable(cn, QStringLiteral("Pta12"), partColumns());
         cn.Execute(QStringLiteral("Update System Set Ver = '%1'").arg(version));
         for (const Stored& s : parts) {
-            storekit::ClassicPart p;
-            p.partId = s.id;
-            p.kind = QString::fromUtf8(s.kind);
-            p.partNo = QString::fromUtf8(s.partNo);
-            p.upRec = s.upRec;
-            p.eName = QStringLiteral("OLD");
-            p.tName = QStringLiteral("เก่า");
-            p.model = QStringLiteral("OLDMODEL");
-            p.price = 50;
-            p.sale = 40;
-            storekit::AddClassicPart(cn, QStringLiteral("V.31"), kBrand, p);
+            storekit::AddClassicPart(cn, QStringLiteral("V.31"), kBrand,
+                testenv::OldPart(
+                    s.id, QString::fromUtf8(s.kind), QString::fromUtf8(s.partNo), s.upRec));
             cn.Execute(QStringLiteral("Update Pta12 Set Price1 = 50, Sale1 = 40 Where PartID = %1")
                            .arg(s.id));
             if (s.fPartNo)
@@ -107,21 +91,12 @@ protected:
             cn.Execute(QStringLiteral("Alter Table Pta12x Rename To Pta12"));
         }
         cn.Close();
-        fx.useDesktopStore(QString(), path);
-        fx.form.mBrandID = kBrand;
-        fx.form.mStoreVersion = version;
-        fx.form.OpenStoreConnection();
+        openStoreFile(path, kBrand, version);
     }
-    QStringList rows(const QString& sql) {
-        return testenv::QueryRows(fx.form.cnStore(), sql, QStringLiteral("NULL"));
-    }
-    QStringList traced(const std::function<void()>& run) { return testenv::Traced(run); }
     QStringList partTable() {
         return rows("Select PartID, EName, EFind, IndTName, TName, TFind, DisPrice, Price, Sale, "
                     "Price1, Sale1 From Pta12 Order By PartID");
     }
-
-    FormFixture fx;
 };
 
 // 7 and 8 carry the squeezed number in FPartNO (8 keeps its texts), 9 is of another kind, 10 has
@@ -313,7 +288,7 @@ TEST_F(UpdateMoreTest, TwinVersionsRunTheSameStatements) {
 
 TEST_F(UpdateMoreTest, P61RewritesTheRowsOfTheNumberThenOfItsKey) {
     openStore("P.61 (Bar)", { { 7, "1", "A-1" }, { 9, "2", "A1", 1 } });
-    PartValues v = Values("1", "A-1", 5);
+    PartValues v = PassValues(kRunDate, "1", "A-1", 5);
     v.EName = QStringLiteral("N");
     v.DisPrice = QStringLiteral("5%");
     const QStringList seen = traced([&] { update::UpdatePart(fx.form, v); });
@@ -366,7 +341,7 @@ TEST_F(UpdateMoreTest, P61KeyAndWhichPhasesFindTheRow) {
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.kind) + " " + c.partNo);
         openStore("P.61 (Bar)", { { 7, "1", "A-1" }, { 9, "2", "A1" } });
-        PartValues v = Values(c.kind, c.partNo, 5);
+        PartValues v = PassValues(kRunDate, c.kind, c.partNo, 5);
         const QStringList seen = traced([&] { update::UpdatePartP61(fx.form, v); });
         EXPECT_EQ(v.PartNO, c.key);
         EXPECT_EQ(seen.filter("Where PartID = 9 And Price = 5").size(), c.rewritesOf9);
@@ -381,7 +356,7 @@ TEST_F(UpdateMoreTest, QuotesInTextsReachTheStoreUnchanged) {
     for (const char* version : kSixVersions) {
         SCOPED_TRACE(version);
         openStore(version, { { 7, "1", "O'1" } });
-        PartValues v = Values("1", "O'1", 3);
+        PartValues v = PassValues(kRunDate, "1", "O'1", 3);
         v.EName = QStringLiteral("O'RING");
         v.TName = QStringLiteral("โอ'ริง");
         v.Model[0] = QStringLiteral("D'MAX");
