@@ -1,7 +1,7 @@
 // Insertion members of "P.43", "P.44 (Bar)", "P.45 (Bar)", "P.48 (Bar)" and the one member of
 // "P.46 (Bar)", "P.47001 (Bar)", "P.62 (Bar)" and "D.47 (Bar)": part rows as value lists and
 // the lookups by squeezed number, run by the one engine.
-#include "row_pieces.h"
+#include "shared_rows.h"
 
 #include "app/members.h"
 

@@ -1,7 +1,7 @@
 // Insertion members of "P.49 (Bar)", "P.52", "P.61 (Bar)" and "P.64 (Bar)" / "P.65 (Bar)": their
 // rows as value lists, run by the one engine.
 #include "engine.h"
-#include "row_pieces.h"
+#include "shared_rows.h"
 
 #include "app/members.h"
 

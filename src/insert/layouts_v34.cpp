@@ -1,6 +1,6 @@
 // Insertion members of "V.34", "V.42", "V.43", "V.45" and "V.46 (Bar)": their part rows as value
 // lists, run by the one engine.
-#include "row_pieces.h"
+#include "shared_rows.h"
 
 #include "app/members.h"
 

@@ -1,5 +1,5 @@
-// Shared pieces of the classic part rows: see row_pieces.h.
-#include "row_pieces.h"
+// Shared pieces of the classic part rows: see shared_rows.h.
+#include "shared_rows.h"
 
 namespace insert {
 
