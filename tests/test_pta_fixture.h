@@ -18,7 +18,7 @@ namespace ptatest {
 class PtaStore {
 public:
     PtaStore(const QString& version, int brand, const std::vector<storekit::PtaPart>& parts = {},
-        const QString& password = {})
+        const QString& password = {}, bool odbc = false)
         : version(version)
         , brand(brand)
         , sfx(storekit::PtaSuffix(version, brand)) {
@@ -26,7 +26,7 @@ public:
         path = dir + QStringLiteral("/Velandor.accdb");
         priceList = dir + QStringLiteral("/PriceList_VURE.mdb");
         storekit::CreatePtaStore(path, version, brand, parts, password);
-        fx.useStore(priceList, path, brand, version);
+        fx.useStore(priceList, path, brand, version, odbc);
         storekit::OpenFile(cn, path, password);
         if (password.isEmpty()) IndexStaging(cn);
     }

@@ -7,16 +7,21 @@ using storekit::MakePriceRow;
 
 namespace {
 
-class PtaRun : public ::testing::TestWithParam<const char*> { };
+struct RunCase {
+    const char* version;
+    bool odbc; // the store on the SQL server
+};
+
+class PtaRun : public ::testing::TestWithParam<RunCase> { };
 
 TEST_P(PtaRun, UpdatesInsertsAndListsWhatStillDiffers) {
-    const QString version = QLatin1String(GetParam());
+    const QString version = QLatin1String(GetParam().version);
     const bool p68 = version == QLatin1String("P.68 (Bar)");
     storekit::PtaPart known = Part(1, "15601-87703-0", "OIL FILTER");
     known.tName = "ไส้กรอง";
     known.price = 180;
     known.sale = 150;
-    PtaStore s(version, 7, { known }, QStringLiteral("KWZ730258"));
+    PtaStore s(version, 7, { known }, QStringLiteral("KWZ730258"), GetParam().odbc);
     // N-3 stands in two tables at two prices: whichever comes last stays different
     storekit::CreatePriceList(s.priceList,
         { { 3,
@@ -71,7 +76,13 @@ TEST_P(PtaRun, UpdatesInsertsAndListsWhatStillDiffers) {
         QStringList({ "1|1", "2|0", "3|2", "4|2" }));
 }
 
-INSTANTIATE_TEST_SUITE_P(Versions, PtaRun, ::testing::Values("P.66 (Bar)", "P.68 (Bar)"),
-    [](const auto& info) { return std::string(info.index == 0 ? "P66" : "P68"); });
+INSTANTIATE_TEST_SUITE_P(Versions, PtaRun,
+    ::testing::Values(RunCase { "P.66 (Bar)", false }, RunCase { "P.68 (Bar)", false },
+        RunCase { "P.66 (Bar)", true }, RunCase { "P.68 (Bar)", true }),
+    [](const auto& info) {
+        return std::string(
+                   QLatin1String(info.param.version) == QLatin1String("P.66 (Bar)") ? "P66" : "P68")
+            + (info.param.odbc ? "Odbc" : "");
+    });
 
 } // namespace
