@@ -67,7 +67,8 @@ KindNumber splitKind(const QString& stored) {
 }
 
 // Indexes a real Pta_ store keeps on the keys the run looks rows up by; without them each
-// lookup reads the whole table and the cost of a large run grows with the square of its parts.
+// lookup reads the whole table (and computes FBModel for each model row), so the cost of a
+// large run grows with the square of its parts.
 void indexPtaKeys(const QString& path, const Schema& s) {
     ado::Connection cn;
     OpenFile(cn, path);
@@ -75,6 +76,7 @@ void indexPtaKeys(const QString& path, const Schema& s) {
         { QStringLiteral("Pta_Doc"), QStringLiteral("PartID") },
         { QStringLiteral("Pta_BrandCar"), QStringLiteral("PartID") },
         { QStringLiteral("Pta_Model"), QStringLiteral("PartID") },
+        { QStringLiteral("Pta_ModelID"), QStringLiteral("FBModel") },
         { QStringLiteral("Pta_BarCode"), QStringLiteral("PartID") },
         { QStringLiteral("DetailSaleRem"), QStringLiteral("PartID") } };
     for (const auto& [table, column] : keys)
