@@ -13,11 +13,12 @@ struct KindNumber {
     QString kind, number;
 };
 
-// A classic store of the version with `parts` existing parts of the brand "VURE" (numbered
-// from 1, kind "0").
+// A store of any version with `parts` existing parts of the brand "VURE" (keys from 1, kind
+// "0"); a Pta_ store keeps each number as "<number>-0" and gets the key indexes of a real store.
 void CreateLargeStore(const QString& path, const QString& version, int brandId, int parts);
 
-// Kind and number of every part of the brand in a classic store file.
+// Kind and number of every part of the brand in a store file of either schema, in key order; a
+// list row of that kind and number is the part for the store's lookups.
 std::vector<KindNumber> StoreParts(const QString& storePath, int brandId);
 
 struct LargeListSpec {
@@ -39,12 +40,14 @@ struct LargeListSummary {
 LargeListSummary CreateLargePriceList(
     const QString& path, const LargeListSpec& spec, const std::vector<KindNumber>& like);
 
-// What is wrong with the parts a run inserted into a classic store (keys above firstNewKey - 1):
-// each needs its code row and a group row, the key counter must cover it, and no kind and
-// number may be there twice. Empty when every part is whole.
+// What is wrong with the parts a run inserted into a store (keys above firstNewKey - 1): each
+// needs its code row (classic) or price row (Pta_) and a group row, the part-key counter must
+// cover it, and no part may be there twice (kind and number; the match key in Pta_). Empty when
+// every part is whole. The schema follows the version the store records.
 QStringList IncompleteParts(const QString& storePath, int brandId, int firstNewKey);
 
-// The numbers of a large list (rows and replacement numbers) that the store lacks.
+// The numbers of a large list (rows and replacement numbers) that the store lacks (in a Pta_
+// store: no part of their match key).
 QStringList MissingListParts(const QString& storePath, const QString& listPath, int brandId);
 
 } // namespace storekit

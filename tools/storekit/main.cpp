@@ -2,12 +2,13 @@
 //   storekit sample <folder>     the sample store and price list under <folder>/E:/DataVelandor,
 //                                where the window's start-up paths point when started there
 //   storekit store <version> <file> [--parts N]
-//                                a classic store of that version with N parts of "VURE" (key 12)
+//                                a store of any of the 28 versions with N parts of "VURE"
+//                                (key 12; in "P.66 (Bar)" / "P.68 (Bar)" its Pta_ tables)
 //   storekit pricelist <file> --rows N [--like <store>] [--new-share S] [--alts K]
 //                      [--table-rows T]
 //                                a price list of N rows in tables of T: the share 1 - S takes
-//                                the parts of the store (new prices), the rest are new parts
-//                                with K replacement numbers each
+//                                the parts of the store of either schema (new prices), the
+//                                rest are new parts with K replacement numbers each
 #include "classic.h"
 #include "large_list.h"
 #include "platform/runtime/error.h"
