@@ -310,7 +310,7 @@ double peakMemoryMb() {
 struct Options {
     std::vector<int> rows { 1000, 10000 };
     QString version = QStringLiteral("V.31");
-    storekit::LargeListSpec spec;
+    storekit::LargeListShape shape;
     QString csv, dir;
     bool kill = false;
     bool profile = false;
@@ -318,11 +318,11 @@ struct Options {
 };
 
 void build(const Files& f, const Options& o, int rows) {
-    storekit::LargeListSpec spec = o.spec;
-    spec.rows = rows;
-    const int matching = rows - int(int64_t(rows * spec.newShare));
+    storekit::LargeListShape shape = o.shape;
+    shape.rows = rows;
+    const int matching = rows - int(int64_t(rows * shape.newShare));
     storekit::CreateLargeStore(f.store, o.version, kBrandId, std::max(1, matching));
-    storekit::CreateLargePriceList(f.list, spec, storekit::StoreParts(f.store, kBrandId));
+    storekit::CreateLargePriceList(f.list, shape, storekit::StoreParts(f.store, kBrandId));
 }
 
 struct Figures {
@@ -422,11 +422,11 @@ int main(int argc, char** argv) {
             } else if (a == QLatin1String("--version"))
                 o.version = next();
             else if (a == QLatin1String("--new-share"))
-                o.spec.newShare = next().toDouble();
+                o.shape.newShare = next().toDouble();
             else if (a == QLatin1String("--alts"))
-                o.spec.altsPerNew = next().toInt();
+                o.shape.altsPerNew = next().toInt();
             else if (a == QLatin1String("--table-rows"))
-                o.spec.tableRows = next().toInt();
+                o.shape.tableRows = next().toInt();
             else if (a == QLatin1String("--csv"))
                 o.csv = next();
             else if (a == QLatin1String("--dir"))
@@ -444,7 +444,7 @@ int main(int argc, char** argv) {
         const QString base = o.dir.isEmpty() ? tmp.path() : o.dir;
         std::printf("version %s, new share %.2f, %d replacement number(s) per new part, tables of "
                     "%d rows\n",
-            qPrintable(o.version), o.spec.newShare, o.spec.altsPerNew, o.spec.tableRows);
+            qPrintable(o.version), o.shape.newShare, o.shape.altsPerNew, o.shape.tableRows);
         QString csv = QStringLiteral(
             "rows,run_rows_per_s,replay_rows_per_s,ratio,statements_per_row,peak_mb\n");
         if (o.kill) {

@@ -25,10 +25,10 @@ Files makeFiles() {
     Files f { dir + QStringLiteral("/Velandor.accdb"),
         dir + QStringLiteral("/PriceList_VURE.mdb") };
     storekit::CreateLargeStore(f.store, QStringLiteral("V.31"), kBrand, kStoreParts);
-    storekit::LargeListSpec spec;
-    spec.rows = 60;
-    spec.tableRows = 25;
-    storekit::CreateLargePriceList(f.list, spec, storekit::StoreParts(f.store, kBrand));
+    storekit::LargeListShape shape;
+    shape.rows = 60;
+    shape.tableRows = 25;
+    storekit::CreateLargePriceList(f.list, shape, storekit::StoreParts(f.store, kBrand));
     return f;
 }
 

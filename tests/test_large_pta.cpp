@@ -26,10 +26,10 @@ TEST_P(LargePtaStore, AListLikeTheStoreUpdatesItsPartsAndTheChecksSeeWhatIsMissi
     const auto parts = storekit::StoreParts(store, kBrand);
     ASSERT_EQ(parts.size(), size_t(kStoreParts));
     EXPECT_EQ(parts[0].kind + QLatin1Char('|') + parts[0].number, QStringLiteral("0|10000-00001"));
-    storekit::LargeListSpec spec;
-    spec.rows = 40;
-    spec.tableRows = 25;
-    storekit::CreateLargePriceList(list, spec, parts);
+    storekit::LargeListShape shape;
+    shape.rows = 40;
+    shape.tableRows = 25;
+    storekit::CreateLargePriceList(list, shape, parts);
     // 20 new parts and their 20 replacement numbers
     EXPECT_EQ(storekit::MissingListParts(store, list, kBrand).size(), 40);
 

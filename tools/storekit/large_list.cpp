@@ -141,11 +141,11 @@ std::vector<KindNumber> StoreParts(const QString& storePath, int brandId) {
 }
 
 LargeListSummary CreateLargePriceList(
-    const QString& path, const LargeListSpec& spec, const std::vector<KindNumber>& like) {
-    if (spec.rows < 0 || spec.tableRows < 1 || spec.newShare < 0 || spec.newShare > 1
-        || spec.altsPerNew < 0 || spec.altsPerNew > 5)
+    const QString& path, const LargeListShape& shape, const std::vector<KindNumber>& like) {
+    if (shape.rows < 0 || shape.tableRows < 1 || shape.newShare < 0 || shape.newShare > 1
+        || shape.altsPerNew < 0 || shape.altsPerNew > 5)
         throw rt::RunError(QStringLiteral("storekit: unusable large-list settings"));
-    if (like.empty() && spec.newShare < 1 && spec.rows > 0)
+    if (like.empty() && shape.newShare < 1 && shape.rows > 0)
         throw rt::RunError(QStringLiteral("storekit: no store parts for the matching rows"));
     CreateEmptyFile(path);
     ado::Connection cn;
@@ -156,22 +156,22 @@ LargeListSummary CreateLargePriceList(
     LargeListSummary sum;
     cn.BeginTrans();
     QString table;
-    for (int i = 0; i < spec.rows; ++i) {
-        if (i % spec.tableRows == 0) {
+    for (int i = 0; i < shape.rows; ++i) {
+        if (i % shape.tableRows == 0) {
             ++sum.tables;
             cn.Execute(QStringLiteral("Insert Into PriceList_Count Values( %1 )").arg(sum.tables));
             table = QStringLiteral("PriceList_%1").arg(sum.tables);
             CreateTable(cn, table, cols);
         }
         // new rows spread evenly: row i is new when it crosses the next multiple of the share
-        const bool fresh = int64_t((i + 1) * spec.newShare) > int64_t(i * spec.newShare);
+        const bool fresh = int64_t((i + 1) * shape.newShare) > int64_t(i * shape.newShare);
         PriceRow r;
         if (fresh) {
             r = MakePriceRow(QStringLiteral("0"),
                 QStringLiteral("N%1").arg(i, 7, 10, QLatin1Char('0')),
                 QStringLiteral("NEW PART %1").arg(i), QString::fromUtf8("อะไหล่ใหม่ %1").arg(i),
                 200 + i % 700, 0, {}, QStringLiteral("MODEL %1").arg(i % 40));
-            for (int k = 0; k < spec.altsPerNew; ++k)
+            for (int k = 0; k < shape.altsPerNew; ++k)
                 r.AltNO[k] = QStringLiteral("R%1-%2").arg(i, 7, 10, QLatin1Char('0')).arg(k + 1);
             ++sum.fresh;
         } else {

@@ -21,7 +21,7 @@ void CreateLargeStore(const QString& path, const QString& version, int brandId, 
 // list row of that kind and number is the part for the store's lookups.
 std::vector<KindNumber> StoreParts(const QString& storePath, int brandId);
 
-struct LargeListSpec {
+struct LargeListShape {
     int rows = 1000;
     double newShare = 0.5; // share of rows that bring a part the store lacks
     int altsPerNew = 1; // replacement numbers of each new part (0 to 5)
@@ -33,12 +33,12 @@ struct LargeListSummary {
     int tables = 0, matching = 0, fresh = 0;
 };
 
-// A price list of spec.rows rows in numbered tables of spec.tableRows: rows that are not new
+// A price list of shape.rows rows in numbered tables of shape.tableRows: rows that are not new
 // take the parts of `like` in turn (new prices); new rows get numbers the store lacks and
 // their replacement numbers (empty kind, so each is also sent on as a part of its own).
 // Rows are written one by one: memory does not grow with the list.
 LargeListSummary CreateLargePriceList(
-    const QString& path, const LargeListSpec& spec, const std::vector<KindNumber>& like);
+    const QString& path, const LargeListShape& shape, const std::vector<KindNumber>& like);
 
 // What is wrong with the parts a run inserted into a store (keys above firstNewKey - 1): each
 // needs its code row (classic) or price row (Pta_) and a group row, the part-key counter must

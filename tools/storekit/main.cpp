@@ -66,22 +66,22 @@ int main(int argc, char** argv) {
             std::printf("store %s of version %s with %d parts of VURE (brand key %d)\n",
                 qPrintable(args[3]), qPrintable(args[2]), parts, kBrandId);
         } else if (command == QLatin1String("pricelist")) {
-            storekit::LargeListSpec spec;
-            spec.rows = number(option(args, 3, "--rows", QString()), "--rows");
-            spec.altsPerNew = number(option(args, 3, "--alts", QStringLiteral("1")), "--alts");
-            spec.tableRows
+            storekit::LargeListShape shape;
+            shape.rows = number(option(args, 3, "--rows", QString()), "--rows");
+            shape.altsPerNew = number(option(args, 3, "--alts", QStringLiteral("1")), "--alts");
+            shape.tableRows
                 = number(option(args, 3, "--table-rows", QStringLiteral("10000")), "--table-rows");
             bool ok = false;
             const QString like = option(args, 3, "--like", QString());
-            spec.newShare = option(args, 3, "--new-share",
+            shape.newShare = option(args, 3, "--new-share",
                 like.isEmpty() ? QStringLiteral("1") : QStringLiteral("0.5"))
-                                .toDouble(&ok);
+                                 .toDouble(&ok);
             if (!ok) throw rt::RunError(QStringLiteral("--new-share: not a number"));
             const auto parts = like.isEmpty() ? std::vector<storekit::KindNumber> {}
                                               : storekit::StoreParts(like, kBrandId);
-            const auto sum = storekit::CreateLargePriceList(args[2], spec, parts);
+            const auto sum = storekit::CreateLargePriceList(args[2], shape, parts);
             std::printf("price list %s: %d rows in %d tables, %d of the store's parts, %d new\n",
-                qPrintable(args[2]), spec.rows, sum.tables, sum.matching, sum.fresh);
+                qPrintable(args[2]), shape.rows, sum.tables, sum.matching, sum.fresh);
         } else {
             return usage();
         }

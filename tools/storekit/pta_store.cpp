@@ -17,9 +17,9 @@ bool isP66(const QString& version) {
 
 // Columns from "name:type" items, types L (Long), C (Currency) or T<n> (Text(n)); a bare type
 // is a column the statements address only by position, named by it.
-std::vector<Column> columns(const QString& spec) {
+std::vector<Column> columns(const QString& list) {
     std::vector<Column> out;
-    for (const QString& item : spec.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+    for (const QString& item : list.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
         const QString type = item.section(QLatin1Char(':'), -1);
         QString name = item.contains(QLatin1Char(':'))
             ? item.section(QLatin1Char(':'), 0, 0)
