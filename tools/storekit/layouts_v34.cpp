@@ -25,7 +25,7 @@ std::optional<std::vector<Column>> PartColumnsV34ToV46(const QString& version) {
     if (version == QLatin1String("V.45"))
         return Join({ { L("UpRec"), L("PartID"), T("Kind", 1), T("FPartNO", 40), T("PartNO", 40),
                           T("AKind", 1), T("lAtNO", 40), T("Location", 30), T("EName", 40),
-                          T("IndTName", 60), T("TName", 60), T("Spec", 60), T("Model", 30),
+                          T("IndTName", 60), T("TName", 60), T("Detail", 60), T("Model", 30),
                           T("Description", 60), T("Remark", 60), T("Import", 30), T("Unit", 20),
                           C("Price"), C("Cost"), C("Sale"), C("Price2"), B("Active"), B("Locked") },
             Tail() });
