@@ -69,6 +69,8 @@ TEST_P(AdoBackend, ThaiTextRoundTripsAndRowCountsAreExact) {
 
     EXPECT_EQ(cn_.Execute(QStringLiteral("Update PriceList Set Sale = 1 Where BrandID = 7")), 2);
     EXPECT_EQ(cn_.Execute(QStringLiteral("Delete From PriceList Where BrandID = 99")), 0);
+    testenv::WithheldRowCounts noCounts;
+    EXPECT_EQ(cn_.Execute(QStringLiteral("Update PriceList Set Sale = 2 Where BrandID = 7")), -1);
 }
 
 TEST_P(AdoBackend, RollbackUndoesStatementsAndRecordsetWrites) {

@@ -166,6 +166,34 @@ TEST(TransferFailure, FaultInTheMiddleKeepsCommittedPartsAndRollsBackThePartInHa
         QStringList { QStringLiteral("2|0") });
 }
 
+// A server session with NOCOUNT on reports no affected rows: the dequeue's guard must not take
+// that for a row left in the queue. A dequeue known to remove nothing still stops the run.
+TEST(TransferRowCounts, UnreportedCountsCompleteTheRunAKnownZeroStillStops) {
+    {
+        SmallRun run;
+        testenv::WithheldRowCounts noCounts;
+        run.fx.form.cmdUpDate_Click();
+        ASSERT_EQ(run.fx.window.messages.size(), 1u);
+        EXPECT_EQ(run.fx.window.messages[0].text, QStringLiteral("เสร็จแล้วจ้า"));
+        EXPECT_EQ(
+            Rows::of(run.store, QStringLiteral("Select PartID, PartNO From Pta12 Order By PartID")),
+            (QStringList { QStringLiteral("1|K-1"), QStringLiteral("2|N-3"),
+                QStringLiteral("3|N-1"), QStringLiteral("4|N-2") }));
+        EXPECT_TRUE(Rows::of(run.store, QStringLiteral("Select PartNO From PriceList")).isEmpty());
+    }
+    SmallRun run;
+    // the staged row is gone before its dequeue runs
+    run.exec(QStringLiteral("CREATE TRIGGER gone AFTER INSERT ON Pta12 WHEN NEW.PartNO = 'N-3' "
+                            "BEGIN DELETE FROM PriceList WHERE PartNO = 'N-3'; END"));
+    run.fx.form.cmdUpDate_Click();
+    ASSERT_EQ(run.fx.window.messages.size(), 1u);
+    EXPECT_EQ(run.fx.window.messages[0].text, QStringLiteral("ไม่สามรถบันทึกได้"));
+    EXPECT_EQ(Rows::of(run.store, QStringLiteral("Select PartID, PartNO From Pta12")),
+        QStringList { QStringLiteral("1|K-1") });
+    EXPECT_EQ(Rows::of(run.store, QStringLiteral("Select PartNO From PriceList")),
+        QStringList { QStringLiteral("N-3") });
+}
+
 TEST(TransferResidue, PartsLeftOutAreCollectedWalkedAgainAndListed) {
     SmallRun run;
     run.exec(QStringLiteral("Update LastID Set LastID = Null")); // no key can be allocated

@@ -31,7 +31,8 @@ public:
     std::vector<int16_t> mPriceListNos;
     int32_t mPriceListNoCount = 0;
 
-    // Every statement is built into mSQL and then run or opened through these.
+    // Every statement is built into mSQL and then run or opened through these. Execute gives the
+    // rows affected, -1 when the store does not tell.
     int64_t Execute(ado::Connection& cn, const QString& statement);
     void Open(ado::Recordset& rs, ado::Connection& cn, const QString& statement);
     // Closes a recordset when it is open.

@@ -16,7 +16,8 @@ void dequeue(frmKordane& f, const QueuedPart& p) {
     if (!p.kind.isEmpty())
         statement += QStringLiteral(" And Kind = '") + rt::Quote(p.kind) + QLatin1Char('\'');
     statement += QStringLiteral(" And PartNO = '") + rt::Quote(p.partNo) + QLatin1Char('\'');
-    // a row left in the queue would come back as its head on every turn
+    // a row left in the queue would come back as its head on every turn; a count the store
+    // does not report (-1) is no proof of that
     if (f.Execute(f.cnStore(), statement) == 0)
         throw rt::RunError(
             QStringLiteral("The staged part %1 could not be removed from PriceList")

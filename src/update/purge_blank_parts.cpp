@@ -25,7 +25,8 @@ void PurgeBlankParts(frmKordane& f) {
                 + QStringLiteral("Where PartNO = ''"));
         if (f.rsList.Eof()) break;
         const QString key = QString::number(takeFirstPartId(f));
-        // A delete that removes nothing would find the same part again, for ever.
+        // A delete that removes nothing would find the same part again, for ever; only a known
+        // 0 says so (-1: the store does not report counts).
         if (f.Execute(cn,
                 QStringLiteral("Delete From Pta") + b + QStringLiteral(" Where PartID = ") + key)
             == 0)

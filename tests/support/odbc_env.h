@@ -1,7 +1,9 @@
 // Registers the SQLite ODBC driver under the SQL-server driver name in a test-local
 // odbcinst.ini, so the real driver manager and an ODBC driver carry the SQL-server path; and
-// fresh folders for a test's files.
+// fresh folders for a test's files; a store that reports no row counts.
 #pragma once
+
+#include "platform/ado/ado.h"
 
 #include <QString>
 
@@ -18,6 +20,15 @@ struct RunFiles {
     QString dir = TempDir();
     QString priceList = dir + QStringLiteral("/PriceList_VURE.mdb");
     QString store = dir + QStringLiteral("/Velandor.accdb");
+};
+
+// While it lives, every connection answers row counts as not known, as a SQL server session
+// with NOCOUNT on does.
+struct WithheldRowCounts {
+    WithheldRowCounts() { ado::WithholdRowCounts(true); }
+    ~WithheldRowCounts() { ado::WithholdRowCounts(false); }
+    WithheldRowCounts(const WithheldRowCounts&) = delete;
+    WithheldRowCounts& operator=(const WithheldRowCounts&) = delete;
 };
 
 } // namespace testenv

@@ -40,6 +40,10 @@ struct TraceEvent {
 using EventHook = std::function<void(const TraceEvent& event)>;
 void SetEventHook(EventHook hook);
 
+// Makes every connection answer row counts as not known (-1), as a server session with NOCOUNT
+// on does; tests switch it on to run against such a store.
+void WithholdRowCounts(bool withhold);
+
 // key=value; attributes of a connection string, keys lower-cased, braces taken off.
 std::map<QString, QString> ParseConnectionString(const QString& text);
 
@@ -66,7 +70,8 @@ public:
     int mode() const { return mode_; }
 
     void Open();
-    // Runs a statement that returns no rows; gives the number of rows affected.
+    // Runs a statement that returns no rows; gives the number of rows affected, or -1 when the
+    // database does not tell (a server session with NOCOUNT on).
     int64_t Execute(const QString& statement);
     // A statement of the layer's own on a stand-in file (planner aids): not one of the run's
     // statements, so the statement trace does not see it; the event trace marks it Own.

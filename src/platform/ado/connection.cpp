@@ -26,6 +26,11 @@ EventHook& eventHook() {
     return hook;
 }
 
+bool& rowCountsWithheld() {
+    static bool withheld = false;
+    return withheld;
+}
+
 QString errorText(const QSqlError& e) {
     QString db = e.databaseText().trimmed();
     QString drv = e.driverText().trimmed();
@@ -57,6 +62,15 @@ void trace(const QString& statement) {
 
 void SetEventHook(EventHook hook) {
     eventHook() = std::move(hook);
+}
+
+void WithholdRowCounts(bool withhold) {
+    rowCountsWithheld() = withhold;
+}
+
+int64_t rowsAffected(const QSqlQuery& q) {
+    const int64_t n = q.numRowsAffected();
+    return rowCountsWithheld() || n < 0 ? -1 : n;
 }
 
 bool tracingEvents() {
@@ -245,7 +259,7 @@ int64_t Connection::Execute(const QString& statement) {
     if (tracingEvents()) traceEvent({ TraceKind::Execute, this, nullptr, statement, {}, 0 });
     QSqlQuery q(db);
     if (!q.exec(statement)) throw rt::RunError(errorText(q.lastError()));
-    int64_t affected = q.numRowsAffected();
+    const int64_t affected = rowsAffected(q);
     q.finish();
     if (sqliteBackend_) {
         static const QRegularExpression createTable(
@@ -254,7 +268,7 @@ int64_t Connection::Execute(const QString& statement) {
         auto m = createTable.match(statement);
         if (m.hasMatch()) InstallLengthChecks(db, m.captured(1));
     }
-    return affected < 0 ? 0 : affected;
+    return affected;
 }
 
 void Connection::ExecuteOwn(const QString& statement) {

@@ -11,6 +11,7 @@ namespace ado {
 void trace(const QString& statement);
 bool tracingEvents();
 void traceEvent(const TraceEvent& event);
+int64_t rowsAffected(const QSqlQuery& q); // -1 when not known
 
 namespace {
 
@@ -247,7 +248,7 @@ void Recordset::Update() {
     if (tracingEvents())
         traceEvent({ TraceKind::RowWrite, connection_, this, q.lastQuery(), binds, 0 });
     if (!q.exec()) throw rt::RunError(errorText(q.lastError()));
-    if (!adding_ && q.numRowsAffected() == 0)
+    if (!adding_ && rowsAffected(q) == 0)
         throw rt::RunError(QStringLiteral("Row cannot be located for updating"));
     q.finish();
     if (adding_) {
