@@ -44,7 +44,8 @@ void CreateClassicBrandTables(ado::Connection& cn, const QString& version, int b
     const QString b = QString::number(brandId);
     CreateTable(cn, QStringLiteral("Pta") + b, ClassicPartColumns(version));
     cn.Execute(QStringLiteral("CREATE INDEX Pta%1_PartNO ON Pta%1 (PartNO)").arg(b));
-    cn.Execute(QStringLiteral("CREATE INDEX Pta%1_PartID ON Pta%1 (PartID)").arg(b));
+    // the part key is the table's primary key in a store: a key handed out twice is refused
+    UniqueKey(cn, QStringLiteral("Pta") + b, QStringLiteral("PartID"));
     cn.Execute(QStringLiteral("CREATE INDEX Pta%1_FPartNO ON Pta%1 (FPartNO)").arg(b));
     CreateTable(cn, QStringLiteral("Alt") + b, ClassicAltColumns(version));
     cn.Execute(QStringLiteral("CREATE INDEX Alt%1_AltID ON Alt%1 (AltID)").arg(b));

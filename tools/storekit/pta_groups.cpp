@@ -21,6 +21,7 @@ void CreatePtaGroupTables(ado::Connection& cn, const QString& sfx) {
 
 void CreateMinimalPtaPartTable(ado::Connection& cn, const QString& sfx) {
     CreateTable(cn, QStringLiteral("Pta_") + sfx, { L("PartID") });
+    UniqueKey(cn, QStringLiteral("Pta_") + sfx, QStringLiteral("PartID"));
 }
 
 } // namespace storekit

@@ -101,8 +101,10 @@ void CreatePtaBrandTables(ado::Connection& cn, const QString& version, int brand
     const QString sfx = PtaSuffix(version, brandId);
     const QString part = QStringLiteral("Pta_") + sfx;
     CreateTable(cn, part, PtaPartColumns(version));
-    for (const char* c : { "FPartNO", "PartID", "FEName", "FTName" })
+    for (const char* c : { "FPartNO", "FEName", "FTName" })
         cn.Execute(QStringLiteral("CREATE INDEX %1_%2 ON %1 (%2)").arg(part, QLatin1String(c)));
+    // the part and model keys are primary keys in a store: a key handed out twice is refused
+    UniqueKey(cn, part, QStringLiteral("PartID"));
     CreateTable(cn, QStringLiteral("Pta_Alt_") + sfx, PtaPriceColumns(version));
     CreatePtaGroupTables(cn, sfx);
     if (HasTable(cn, QStringLiteral("Pta_ModelID"))) return;
@@ -116,6 +118,7 @@ void CreatePtaBrandTables(ado::Connection& cn, const QString& version, int brand
     model.push_back({ QStringLiteral("FBModel"),
         generated.arg(squeezedSql(QStringLiteral("BrandModelClean"))) });
     CreateTable(cn, QStringLiteral("Pta_ModelID"), model);
+    UniqueKey(cn, QStringLiteral("Pta_ModelID"), QStringLiteral("ModelID"));
     CreateTable(cn, QStringLiteral("Pta_BrandCar"),
         columns(QStringLiteral("PartID:L BrandID:L ModelID:L BrandCar:T50 Model:T30")));
     CreateTable(cn, QStringLiteral("Pta_Model"), columns(QStringLiteral("PartID:L ModelID:L")));

@@ -61,6 +61,10 @@ bool HasTable(ado::Connection& cn, const QString& table) {
     return found;
 }
 
+void UniqueKey(ado::Connection& cn, const QString& table, const QString& column) {
+    cn.Execute(QStringLiteral("CREATE UNIQUE INDEX %1_%2 ON %1 (%2)").arg(table, column));
+}
+
 void CreateTable(ado::Connection& cn, const QString& table, const std::vector<Column>& columns) {
     QStringList parts;
     for (const auto& c : columns)

@@ -32,6 +32,9 @@ QString Text(int n); // "Text(n) COLLATE NOCASE"
 QString Quoted(const QString& s);
 // Whether the stand-in file holds a table of that name.
 bool HasTable(ado::Connection& cn, const QString& table);
+// Declares the column a key no two rows share, as a store's primary key does (index
+// <table>_<column>).
+void UniqueKey(ado::Connection& cn, const QString& table, const QString& column);
 
 struct BrandKey {
     int id;
