@@ -149,6 +149,79 @@ TEST(AdoConnection, StandInFileMustExistAndPasswordMustMatch) {
     EXPECT_EQ(cn.State(), 0);
 }
 
+// The file's bytes and whether anything stands beside it.
+QByteArray fileBytes(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+bool hasSideFiles(const QString& path) {
+    return QFile::exists(path + "-wal") || QFile::exists(path + "-shm")
+        || QFile::exists(path + "-journal");
+}
+
+// SQLite would take an empty file for an empty database and write one into it.
+TEST(AdoConnection, FileThatIsNoStandInIsRefusedAndLeftAsItWas) {
+    const QString dir = testenv::TempDir();
+    const QByteArray contents[] = { QByteArray(), QByteArray("not a database\n"),
+        QByteArray("SQLite format 3"), QByteArray(4096, '\0') };
+    int i = 0;
+    for (const QByteArray& bytes : contents) {
+        const QString path = dir + QStringLiteral("/file%1.mdb").arg(++i);
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+        f.close();
+        Connection cn;
+        cn.setConnectionString(storekit::DesktopConnectionString(path, "PLN394"));
+        try {
+            cn.Open();
+            ADD_FAILURE() << "opened file " << i;
+        } catch (const rt::RunError& e) {
+            EXPECT_EQ(e.message(), "Unrecognized database format '" + path + "'.");
+        }
+        EXPECT_EQ(cn.State(), 0);
+        EXPECT_EQ(fileBytes(path), bytes) << "file " << i;
+        EXPECT_FALSE(hasSideFiles(path)) << "file " << i;
+    }
+}
+
+// A file opened for reading only (as a file the user cannot write is) gets nothing written in
+// it or beside it: side files left by a reader would keep the file's read-only mode and break
+// every later run.
+TEST(AdoConnection, ReadOnlyOpenWritesNothing) {
+    const QString path = testenv::TempDir() + "/store.accdb";
+    storekit::CreateEmptyFile(path, "KWZ730258");
+    {
+        Connection cn;
+        storekit::OpenFile(cn, path, "KWZ730258");
+        cn.Execute("Create Table T (A Long)");
+        cn.Execute("Insert Into T Values( 7 )");
+    }
+    ASSERT_FALSE(hasSideFiles(path));
+    const QByteArray before = fileBytes(path);
+
+    Connection cn;
+    cn.setConnectionString(storekit::DesktopConnectionString(path, "WRONG1"));
+    cn.setMode(1);
+    EXPECT_THROW(cn.Open(), rt::RunError);
+    cn.setConnectionString(storekit::DesktopConnectionString(path, "KWZ730258"));
+    cn.Open();
+    Recordset rs;
+    rs.Open("Select A From T", cn);
+    EXPECT_EQ(rs.Field("A").toInt32(), 7);
+    rs.Close();
+    EXPECT_THROW(cn.Execute("Insert Into T Values( 8 )"), rt::RunError);
+    cn.Close();
+    EXPECT_FALSE(hasSideFiles(path));
+    EXPECT_EQ(fileBytes(path), before);
+
+    cn.setMode(3);
+    cn.Open();
+    EXPECT_EQ(cn.Execute("Insert Into T Values( 8 )"), 1);
+    cn.Close();
+    EXPECT_FALSE(hasSideFiles(path));
+}
+
 TEST(AdoConnection, UnreachableOdbcSourceFails) {
     testenv::RegisterSqlServerDriver();
     Connection cn;

@@ -147,45 +147,45 @@ LargeListSummary CreateLargePriceList(
         throw rt::RunError(QStringLiteral("storekit: unusable large-list settings"));
     if (like.empty() && shape.newShare < 1 && shape.rows > 0)
         throw rt::RunError(QStringLiteral("storekit: no store parts for the matching rows"));
-    CreateEmptyFile(path);
-    ado::Connection cn;
-    OpenFile(cn, path);
-    CreateTable(cn, QStringLiteral("PriceList_Count"),
-        { { QStringLiteral("Count"), QStringLiteral("Long") } });
-    const auto cols = PriceRowTableColumns();
     LargeListSummary sum;
-    cn.BeginTrans();
-    QString table;
-    for (int i = 0; i < shape.rows; ++i) {
-        if (i % shape.tableRows == 0) {
-            ++sum.tables;
-            cn.Execute(QStringLiteral("Insert Into PriceList_Count Values( %1 )").arg(sum.tables));
-            table = QStringLiteral("PriceList_%1").arg(sum.tables);
-            CreateTable(cn, table, cols);
+    MakeFile(path, {}, [&](ado::Connection& cn) {
+        CreateTable(cn, QStringLiteral("PriceList_Count"),
+            { { QStringLiteral("Count"), QStringLiteral("Long") } });
+        const auto cols = PriceRowTableColumns();
+        cn.BeginTrans();
+        QString table;
+        for (int i = 0; i < shape.rows; ++i) {
+            if (i % shape.tableRows == 0) {
+                ++sum.tables;
+                cn.Execute(
+                    QStringLiteral("Insert Into PriceList_Count Values( %1 )").arg(sum.tables));
+                table = QStringLiteral("PriceList_%1").arg(sum.tables);
+                CreateTable(cn, table, cols);
+            }
+            // new rows spread evenly: row i is new when it crosses the next multiple of the share
+            const bool fresh = int64_t((i + 1) * shape.newShare) > int64_t(i * shape.newShare);
+            PriceRow r;
+            if (fresh) {
+                r = MakePriceRow(QStringLiteral("0"),
+                    QStringLiteral("N%1").arg(i, 7, 10, QLatin1Char('0')),
+                    QStringLiteral("NEW PART %1").arg(i), QString::fromUtf8("อะไหล่ใหม่ %1").arg(i),
+                    200 + i % 700, 0, {}, QStringLiteral("MODEL %1").arg(i % 40));
+                for (int k = 0; k < shape.altsPerNew; ++k)
+                    r.AltNO[k]
+                        = QStringLiteral("R%1-%2").arg(i, 7, 10, QLatin1Char('0')).arg(k + 1);
+                ++sum.fresh;
+            } else {
+                const KindNumber& p = like[size_t(sum.matching) % like.size()];
+                r = MakePriceRow(p.kind, p.number, QStringLiteral("PART %1").arg(i),
+                    QString::fromUtf8("อะไหล่ %1").arg(i), 150 + i % 800, 140 + i % 800, {},
+                    QStringLiteral("MODEL %1").arg(i % 40));
+                ++sum.matching;
+            }
+            InsertPriceRow(cn, table, r);
         }
-        // new rows spread evenly: row i is new when it crosses the next multiple of the share
-        const bool fresh = int64_t((i + 1) * shape.newShare) > int64_t(i * shape.newShare);
-        PriceRow r;
-        if (fresh) {
-            r = MakePriceRow(QStringLiteral("0"),
-                QStringLiteral("N%1").arg(i, 7, 10, QLatin1Char('0')),
-                QStringLiteral("NEW PART %1").arg(i), QString::fromUtf8("อะไหล่ใหม่ %1").arg(i),
-                200 + i % 700, 0, {}, QStringLiteral("MODEL %1").arg(i % 40));
-            for (int k = 0; k < shape.altsPerNew; ++k)
-                r.AltNO[k] = QStringLiteral("R%1-%2").arg(i, 7, 10, QLatin1Char('0')).arg(k + 1);
-            ++sum.fresh;
-        } else {
-            const KindNumber& p = like[size_t(sum.matching) % like.size()];
-            r = MakePriceRow(p.kind, p.number, QStringLiteral("PART %1").arg(i),
-                QString::fromUtf8("อะไหล่ %1").arg(i), 150 + i % 800, 140 + i % 800, {},
-                QStringLiteral("MODEL %1").arg(i % 40));
-            ++sum.matching;
-        }
-        InsertPriceRow(cn, table, r);
-    }
-    CreateTable(cn, QStringLiteral("PriceListAll"), cols);
-    cn.CommitTrans();
-    cn.Close();
+        CreateTable(cn, QStringLiteral("PriceListAll"), cols);
+        cn.CommitTrans();
+    });
     return sum;
 }
 

@@ -15,10 +15,15 @@ QString DesktopConnectionString(const QString& path, const QString& password) {
         + QStringLiteral(";UID=admin;PWD=") + password;
 }
 
+namespace {
+void removeFile(const QString& path) {
+    for (const QString& p : { path, path + QStringLiteral("-wal"), path + QStringLiteral("-shm") })
+        QFile::remove(p);
+}
+} // namespace
+
 void CreateEmptyFile(const QString& path, const QString& password) {
-    QFile::remove(path);
-    QFile::remove(path + QStringLiteral("-wal"));
-    QFile::remove(path + QStringLiteral("-shm"));
+    removeFile(path);
     const QString name = QStringLiteral("storekit-") + QUuid::createUuid().toString();
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
@@ -36,6 +41,20 @@ void CreateEmptyFile(const QString& path, const QString& password) {
         db.close();
     }
     QSqlDatabase::removeDatabase(name);
+}
+
+void MakeFile(const QString& path, const QString& password,
+    const std::function<void(ado::Connection&)>& fill) {
+    CreateEmptyFile(path, password);
+    try {
+        ado::Connection cn;
+        OpenFile(cn, path, password);
+        fill(cn);
+        cn.Close();
+    } catch (...) {
+        removeFile(path);
+        throw;
+    }
 }
 
 void OpenFile(ado::Connection& cn, const QString& path, const QString& password) {
@@ -117,14 +136,12 @@ void CreateSharedTables(ado::Connection& cn, const StoreSetup& setup) {
 
 void CreateStore(const QString& path, const StoreSetup& setup,
     const std::function<void(ado::Connection&)>& fill) {
-    CreateEmptyFile(path, setup.password);
-    ado::Connection cn;
-    OpenFile(cn, path, setup.password);
-    cn.BeginTrans();
-    CreateSharedTables(cn, setup);
-    if (fill) fill(cn);
-    cn.CommitTrans();
-    cn.Close();
+    MakeFile(path, setup.password, [&](ado::Connection& cn) {
+        cn.BeginTrans();
+        CreateSharedTables(cn, setup);
+        if (fill) fill(cn);
+        cn.CommitTrans();
+    });
 }
 
 std::vector<Column> PriceRowTableColumns() {
@@ -154,23 +171,21 @@ void InsertPriceRow(ado::Connection& cn, const QString& table, const PriceRow& r
 }
 
 void CreatePriceList(const QString& path, const PriceTables& tables, const QString& password) {
-    CreateEmptyFile(path, password);
-    ado::Connection cn;
-    OpenFile(cn, path, password);
-    CreateTable(cn, QStringLiteral("PriceList_Count"),
-        { { QStringLiteral("Count"), QStringLiteral("Long") } });
-    const auto cols = PriceRowTableColumns();
-    cn.BeginTrans();
-    for (const auto& [n, rows] : tables) {
-        cn.Execute(QStringLiteral("Insert Into PriceList_Count Values( %1 )").arg(n));
-        const QString table = QStringLiteral("PriceList_%1").arg(n);
-        CreateTable(cn, table, cols);
-        for (const auto& r : rows)
-            InsertPriceRow(cn, table, r);
-    }
-    CreateTable(cn, QStringLiteral("PriceListAll"), cols);
-    cn.CommitTrans();
-    cn.Close();
+    MakeFile(path, password, [&](ado::Connection& cn) {
+        CreateTable(cn, QStringLiteral("PriceList_Count"),
+            { { QStringLiteral("Count"), QStringLiteral("Long") } });
+        const auto cols = PriceRowTableColumns();
+        cn.BeginTrans();
+        for (const auto& [n, rows] : tables) {
+            cn.Execute(QStringLiteral("Insert Into PriceList_Count Values( %1 )").arg(n));
+            const QString table = QStringLiteral("PriceList_%1").arg(n);
+            CreateTable(cn, table, cols);
+            for (const auto& r : rows)
+                InsertPriceRow(cn, table, r);
+        }
+        CreateTable(cn, QStringLiteral("PriceListAll"), cols);
+        cn.CommitTrans();
+    });
 }
 
 PriceRow MakePriceRow(const QString& kind, const QString& partNo, const QString& eName,

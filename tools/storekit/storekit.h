@@ -18,6 +18,11 @@ QString DesktopConnectionString(const QString& path, const QString& password = {
 // Creates an empty stand-in file (replacing any file there); a non-empty password protects it.
 void CreateEmptyFile(const QString& path, const QString& password = {});
 
+// Creates the stand-in file and has fill write it on an open connection. A file half made is no
+// stand-in: when fill fails, the file goes and the failure is passed on.
+void MakeFile(const QString& path, const QString& password,
+    const std::function<void(ado::Connection&)>& fill);
+
 // Opens a stand-in file for the fixture to write (the file's own password).
 void OpenFile(ado::Connection& cn, const QString& path, const QString& password = {});
 

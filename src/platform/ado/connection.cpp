@@ -2,15 +2,19 @@
 // transactions on it.
 #include "ado.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <QUrl>
 #include <QUuid>
+#include <fcntl.h>
 #include <sql.h>
 #include <sqlext.h>
+#include <unistd.h>
 
 namespace ado {
 
@@ -48,6 +52,15 @@ QString odbcDbmsName(QSqlDatabase& db) {
     SQLSMALLINT len = 0;
     if (!SQL_SUCCEEDED(SQLGetInfo(h, SQL_DBMS_NAME, name, sizeof(name), &len))) return {};
     return QString::fromLatin1(reinterpret_cast<const char*>(name));
+}
+
+// A stand-in file begins with the SQLite header. One that cannot be read is left to the open,
+// which reports it.
+bool looksLikeStandIn(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return true;
+    static const QByteArray header("SQLite format 3", 16); // with its closing NUL
+    return file.read(header.size()) == header;
 }
 
 } // namespace
@@ -195,11 +208,28 @@ void Connection::openDesktopFile(const std::map<QString, QString>& attrs) {
     path.replace(QLatin1Char('\\'), QLatin1Char('/'));
     if (path.isEmpty() || !QFileInfo(path).isFile())
         throw rt::RunError(QStringLiteral("Could not find file '%1'.").arg(get("dbq")));
+    // SQLite would take an empty file for an empty database and write one into it
+    if (!looksLikeStandIn(path))
+        throw rt::RunError(QStringLiteral("Unrecognized database format '%1'.").arg(get("dbq")));
+    // A file we may not write is read without writing anything beside it: a read-only
+    // connection would leave side files that nobody can remove, with the file's own mode, and
+    // they would break every later run once the file is writable again. Side files already
+    // there hold what is committed, so they are used as they are.
+    const bool readOnly = mode_ == 1
+        || faccessat(AT_FDCWD, QFile::encodeName(path).constData(), W_OK, AT_EACCESS) != 0;
+    const bool untouched = readOnly && !QFileInfo::exists(path + QStringLiteral("-wal"));
     db_ = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name_);
-    db_.setDatabaseName(path);
     QString options
         = QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(qMax(0, commandTimeout_) * 1000);
-    if (mode_ == 1) options += QStringLiteral(";QSQLITE_OPEN_READONLY");
+    if (readOnly) options += QStringLiteral(";QSQLITE_OPEN_READONLY");
+    if (untouched) {
+        options += QStringLiteral(";QSQLITE_OPEN_URI");
+        db_.setDatabaseName(
+            QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()).toString(QUrl::FullyEncoded)
+            + QStringLiteral("?mode=ro&immutable=1"));
+    } else {
+        db_.setDatabaseName(path);
+    }
     db_.setConnectOptions(options);
     auto fail = [&](const QString& message) {
         db_.close();
@@ -219,7 +249,7 @@ void Connection::openDesktopFile(const std::map<QString, QString>& attrs) {
             }
         }
         q.finish();
-        if (mode_ != 1) {
+        if (!readOnly) {
             q.exec(QStringLiteral("PRAGMA journal_mode=WAL"));
             q.exec(QStringLiteral("PRAGMA synchronous=NORMAL"));
         }
