@@ -119,19 +119,63 @@ TEST(MergeNewPriceList, StatementsOfACopyAndAnUpdate) {
         trace.statements[30].toStdString(), "Update PriceList_New Set Sale = 0 Where Sale Is Null");
 }
 
+// A copy that brings in a row at other prices than the record's: the second round updates the
+// copied row and reads it back, and the list goes on to its end.
+TEST(MergeNewPriceList, SecondRoundUpdatesWhatTheCopyBroughtIn) {
+    struct Case {
+        const char* what;
+        std::vector<Cells> later;
+        Rows merged; // PriceNew_1 Where PartNO = 'X'
+    };
+    const Case cases[] = {
+        { "a blank before the number: the copy takes the row without it",
+            { NewListRow("5", QStringLiteral(" X"), 10, QStringLiteral("d10"), 10,
+                  QStringLiteral("spaced")),
+                NewListRow("5", QStringLiteral("X"), 20, QStringLiteral("d20"), 20,
+                    QStringLiteral("plain")) },
+            { { "5", "X", "plain", "20", "d20", "20", "" } } },
+        { "a price with more than four decimals",
+            { NewListRow("5", QStringLiteral("X"), 10.123456, QStringLiteral("dF"), 10.123456,
+                QStringLiteral("fine")) },
+            { { "5", "X", "fine", "10.1235", "dF", "10.1235", "" } } },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        MergeFiles t;
+        t.insert(QStringLiteral("PriceList_New"), c.later);
+        t.insert(QStringLiteral("PriceList_New"),
+            { NewListRow("1", QStringLiteral("N-8"), 60, QStringLiteral("dN"), 55) });
+
+        EXPECT_NO_THROW(prepare::MergeNewPriceList(t.form()));
+
+        EXPECT_EQ(t.rows(kPrices, QStringLiteral("From PriceNew_1 Where PartNO = 'X' Order By ID")),
+            c.merged);
+        // the record after it was merged too
+        EXPECT_EQ(
+            t.rows(kPrices, QStringLiteral("From PriceNew_1 Where PartNO = 'N-8' Order By ID")),
+            (Rows { { "1", "N-8", "", "60", "dN", "55", "" } }));
+    }
+}
+
 // A part number of blanks only is looked for as an empty number, which the copy cannot bring
-// in: one write, one read-back, and the operation ends with the part named.
+// in: two rounds of write and read-back, then the operation ends with the part named.
 TEST(MergeNewPriceList, EndsOnAPartItCannotBringIn) {
     MergeFiles t;
     t.insert(QStringLiteral("PriceList_New"),
         { NewListRow("1", QStringLiteral("   "), 5, QStringLiteral(""), 5),
             NewListRow("1", QStringLiteral("B-2"), 60, QStringLiteral("dB"), 55) });
+    Trace trace;
     try {
         prepare::MergeNewPriceList(t.form());
         FAIL() << "no error";
     } catch (const rt::RunError& e) {
         EXPECT_TRUE(e.message().contains(QStringLiteral("PriceNew_1"))) << e.what();
+        EXPECT_TRUE(e.message().contains(QStringLiteral("part '   ' (kind '1')"))) << e.what();
     }
+    EXPECT_EQ(trace.startingWith(QStringLiteral("Insert Into PriceNew_1")).size(), 2);
+    EXPECT_EQ(trace.statements.last().toStdString(),
+        "Select PartNO From PriceNew_1 Where Kind = '1' And PartNO = '' And Price = 5 And Sale = "
+        "5");
     // what ran before stays; nothing after it ran
     EXPECT_EQ(t.rows(kPrices, QStringLiteral("From PriceNew_1 Where PartNO = 'B-2' Order By ID")),
         (Rows { { "1", "B-2", "keep B", "50", "d0", "45", "<Null>" },

@@ -170,6 +170,10 @@ void BuildWorkTableRows(frmKordane& f, int16_t sheet) {
 }
 
 void BuildPriceList(frmKordane& f) {
+    BuildPriceListTables(f, kSplitChunk);
+}
+
+int16_t BuildPriceListTables(frmKordane& f, int32_t chunk) {
     f.w.setText(Box::txtQTY, QStringLiteral("กำลังหา PartNO ซ้ำ"));
     f.w.doEvents();
     f.Execute(f.cnPriceList(), QStringLiteral("Delete From PriceList"));
@@ -186,7 +190,7 @@ void BuildPriceList(frmKordane& f) {
         }
     }
     RemoveDuplicates(f);
-    SplitWorkTable(f);
+    return SplitWorkTable(f, chunk);
 }
 
 } // namespace prepare

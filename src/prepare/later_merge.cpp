@@ -61,16 +61,22 @@ void MergeNewPriceList(frmKordane& f) {
             + QStringLiteral(" And Sale = ") + r.Sale.toText();
         if (HasRow(f, f.rsCheck, f.cnPriceList(), priced)) continue;
 
-        if (!HasRow(f, f.rsCheck, f.cnPriceList(), probe))
-            f.Execute(f.cnPriceList(),
-                QStringLiteral("Insert Into PriceNew_1 (") + copyColumns
-                    + QStringLiteral(") Select ") + copyColumns
-                    + QStringLiteral(" From PriceList_New Where ") + key);
-        else
-            f.Execute(f.cnPriceList(), priceUpdate(QStringLiteral("PriceNew_1"), r, key));
-        // One write and one read-back: a part the write cannot bring in (a part number of
-        // blanks only, say) would otherwise be written again for ever.
-        if (!HasRow(f, f.rsCheck, f.cnPriceList(), priced))
+        // A copy can bring the part in at other prices (it copies by the trimmed number, and it
+        // keeps decimals that the record's amount rounds away): a second round updates that
+        // row. Two rounds at most: a part no write brings in (a part number of blanks only, say)
+        // would otherwise be written again for ever.
+        bool merged = false;
+        for (int round = 0; round < 2 && !merged; ++round) {
+            if (!HasRow(f, f.rsCheck, f.cnPriceList(), probe))
+                f.Execute(f.cnPriceList(),
+                    QStringLiteral("Insert Into PriceNew_1 (") + copyColumns
+                        + QStringLiteral(") Select ") + copyColumns
+                        + QStringLiteral(" From PriceList_New Where ") + key);
+            else
+                f.Execute(f.cnPriceList(), priceUpdate(QStringLiteral("PriceNew_1"), r, key));
+            merged = HasRow(f, f.rsCheck, f.cnPriceList(), priced);
+        }
+        if (!merged)
             throw rt::RunError(QStringLiteral("PriceNew_1 does not hold part '%1' (kind '%2') at "
                                               "Price %3 and Sale %4 after the merge from "
                                               "PriceList_New")

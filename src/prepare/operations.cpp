@@ -3,6 +3,7 @@
 #include "operations.h"
 
 #include "later.h"
+#include "phases.h"
 
 namespace prepare {
 
@@ -10,7 +11,8 @@ const std::vector<Operation>& Operations() {
     static const std::vector<Operation> table {
         { "BuildPriceList",
             "build PriceList_<n> from the raw sheets PriceNew_<n>, keeping the top price", true,
-            false, BuildPriceList },
+            false, BuildPriceList,
+            [](frmKordane& f) { return BuildPriceListTables(f, kSplitChunk); } },
         { "ClearSplitPriceLists", "empty every PriceList_<n> that PriceList_Count lists", true,
             false, ClearSplitPriceLists },
         { "MergeNewPriceList",

@@ -11,8 +11,20 @@ namespace prepare {
 
 // Builds the numbered price-list tables from the raw sheets PriceNew_<n>.
 void BuildPriceList(frmKordane& f);
+// The same with the split's chunk given (tests keep it small); answers the highest table number
+// the split filled, 0 when it filled none.
+int16_t BuildPriceListTables(frmKordane& f, int32_t chunk);
+
 // Empties every numbered price-list table that PriceList_Count lists.
 void ClearSplitPriceLists(frmKordane& f);
+
+struct TableRows {
+    int16_t number;
+    int32_t rows;
+};
+// The numbered tables from 1 to lastFilled that PriceList_Count does not list, with the rows
+// each holds: the split fills tables by position alone, but a run reads only the listed ones.
+std::vector<TableRows> UnlistedFilledTables(frmKordane& f, int16_t lastFilled);
 
 struct Operation {
     const char* name;
@@ -20,6 +32,9 @@ struct Operation {
     bool rewrites; // empties or rewrites tables: the runner asks first unless --yes
     bool needsStore; // reads the store: cnStore open, mBrandID and mStoreVersion set
     void (*run)(frmKordane& f);
+    // Set for the build: runs in place of run and answers the highest table number it filled,
+    // so the runner can warn of filled tables that no run reads.
+    int16_t (*build)(frmKordane& f) = nullptr;
 };
 
 // Every operation, in the order the runner lists them.

@@ -27,7 +27,8 @@ void BuildWorkTableRows(frmKordane& f, int16_t sheet);
 void RemoveDuplicates(frmKordane& f);
 // The numbered table of the row at 0-based position l in PartNO order.
 int16_t SplitTableNumber(int32_t l, int32_t chunk = kSplitChunk);
-// Moves every row of the work table into its numbered table.
-void SplitWorkTable(frmKordane& f, int32_t chunk = kSplitChunk);
+// Moves every row of the work table into its numbered table; answers the highest table number
+// it filled, 0 when the work table was empty.
+int16_t SplitWorkTable(frmKordane& f, int32_t chunk = kSplitChunk);
 
 } // namespace prepare

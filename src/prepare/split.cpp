@@ -7,6 +7,8 @@
 #include "platform/runtime/text.h"
 #include "prepare.h"
 
+#include <algorithm>
+
 using win::Box;
 
 namespace prepare {
@@ -40,9 +42,10 @@ int16_t SplitTableNumber(int32_t l, int32_t chunk) {
     return fullChunks < kLastSplitTable - 1 ? int16_t(fullChunks + 1) : kLastSplitTable;
 }
 
-void SplitWorkTable(frmKordane& f, int32_t chunk) {
+int16_t SplitWorkTable(frmKordane& f, int32_t chunk) {
     const std::vector<LoadedRow> rows = loadWorkTable(f);
     const auto total = int32_t(rows.size());
+    int16_t last = 0;
     for (int32_t l = 0; l < total; ++l) {
         const PriceRow& r = rows[size_t(l)].row;
         f.w.setText(Box::txtQTY,
@@ -50,13 +53,27 @@ void SplitWorkTable(frmKordane& f, int32_t chunk) {
                 QStringLiteral("กำลังแยกรายการสินค้า"), QString(), QString(), total, l + 1));
         f.w.setText(Box::txtPartNO, PartLine(r.Kind, r.PartNO, r.TName, rows[size_t(l)].modelText));
         f.w.doEvents();
-        const QString table
-            = QStringLiteral("PriceList_") + QString::number(SplitTableNumber(l, chunk));
+        last = SplitTableNumber(l, chunk);
+        const QString table = QStringLiteral("PriceList_") + QString::number(last);
         InsertPriceRowChecked(f, table, r);
         f.Execute(f.cnPriceList(),
             QStringLiteral("Delete From PriceList Where ")
                 + KindCondition(rt::Trim(r.Kind), QStringLiteral("PartNO"), rt::Trim(r.PartNO)));
     }
+    return last;
+}
+
+std::vector<TableRows> UnlistedFilledTables(frmKordane& f, int16_t lastFilled) {
+    const std::vector<int16_t> listed = ReadTableNumbers(f, QStringLiteral("PriceList"));
+    std::vector<TableRows> unlisted;
+    for (int16_t n = 1; n <= lastFilled; ++n) {
+        if (std::find(listed.begin(), listed.end(), n) != listed.end()) continue;
+        f.Open(f.rsCheck, f.cnPriceList(),
+            QStringLiteral("Select PartNO From PriceList_") + QString::number(n));
+        unlisted.push_back({ n, f.rsCheck.RecordCount() });
+        f.rsCheck.Close();
+    }
+    return unlisted;
 }
 
 void ClearSplitPriceLists(frmKordane& f) {

@@ -165,12 +165,21 @@ int RunPrepare(const QStringList& args, QTextStream& out, QTextStream& err, QTex
             if (f.mBrandID == 0)
                 throw rt::RunError(QStringLiteral("the store has no brand ") + f.mBrandName);
         }
-        op->run(f);
+        std::vector<TableRows> unread;
+        if (op->build)
+            unread = UnlistedFilledTables(f, op->build(f));
+        else
+            op->run(f);
         window.finish();
         f.cnPriceList().Close();
         if (op->needsStore) f.cnStore().Close();
         out << "เสร็จแล้วจ้า\n";
         out.flush();
+        for (const TableRows& t : unread)
+            err << "kordane-prepare: warning: PriceList_" << t.number << " holds " << t.rows
+                << (t.rows == 1 ? " row" : " rows")
+                << ", but a run will not read it until PriceList_Count lists it\n";
+        err.flush();
         return kDone;
     } catch (const rt::RunError& e) {
         window.finish();
