@@ -6,11 +6,14 @@
 //                  [--table-rows 10000] [--csv file] [--dir folder] [--window] [--profile]
 //   transfer_bench --kill [--rows ...]   kills its own run at a random moment, checks that
 //                                        every committed part is whole and that a second run
-//                                        completes the list
+//                                        completes the list; a kill that committed no part
+//                                        first is no pass
+// A malformed or out-of-range value is a usage error (exit 2) before anything is built.
 // Also: --window runs through the Qt window (offscreen), --profile lists the replay's time by
 // statement shape.
 #include "app/frmKordane.h"
 #include "app/qt/main_window.h"
+#include "bench_options.h"
 #include "storekit/classic.h"
 #include "storekit/large_list.h"
 
@@ -30,6 +33,8 @@
 #include <unordered_map>
 
 namespace {
+
+using bench::Options;
 
 constexpr int kBrandId = 12;
 
@@ -307,16 +312,6 @@ double peakMemoryMb() {
     return 0;
 }
 
-struct Options {
-    std::vector<int> rows { 1000, 10000 };
-    QString version = QStringLiteral("V.31");
-    storekit::LargeListShape shape;
-    QString csv, dir;
-    bool kill = false;
-    bool profile = false;
-    bool window = false; // run through the Qt window instead of one that pumps nothing
-};
-
 void build(const Files& f, const Options& o, int rows) {
     storekit::LargeListShape shape = o.shape;
     shape.rows = rows;
@@ -380,11 +375,17 @@ bool killAndResume(const Options& o, int rows, const QString& dir) {
         child.waitForFinished();
     }
     const int partsAtKill = int(storekit::StoreParts(f.store, kBrandId).size());
+    const int committed = partsAtKill - (firstNewKey - 1); // new parts the killed run left
     QStringList problems = storekit::IncompleteParts(f.store, kBrandId, firstNewKey);
-    std::printf("  kill after %d ms%s: %d parts in the store, %s\n", delayMs,
-        finished ? " (the run had ended)" : "", partsAtKill,
+    std::printf("  kill after %d ms%s: %d parts in the store, %d of them new, %s\n", delayMs,
+        finished ? " (the run had ended)" : "", partsAtKill, committed,
         problems.isEmpty() ? "every committed part whole"
                            : qPrintable(problems.join(QStringLiteral("; "))));
+    // a kill that missed the run, or came before its first insertion, has checked nothing
+    const bool checked = !finished && committed > 0;
+    if (!checked)
+        std::printf("  not a pass: %s\n",
+            finished ? "no run was killed" : "no part was committed before the kill");
     QStringList messages;
     const bool ok = runTransfer(f, &messages);
     problems << storekit::IncompleteParts(f.store, kBrandId, firstNewKey)
@@ -395,7 +396,7 @@ bool killAndResume(const Options& o, int rows, const QString& dir) {
                            : qPrintable(QStringLiteral("%1 problem(s), first: %2")
                                             .arg(problems.size())
                                             .arg(problems.first())));
-    return ok && problems.isEmpty();
+    return checked && ok && problems.isEmpty();
 }
 
 } // namespace
@@ -404,42 +405,20 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     const QStringList args = app.arguments();
-    Options o;
     if (args.size() == 3 && args[1] == QLatin1String("--run-only"))
         return runTransfer(filesIn(args[2])) ? 0 : 1;
+    Options o;
     try {
-        for (int i = 1; i < args.size(); ++i) {
-            auto next = [&]() -> QString {
-                if (i + 1 >= args.size())
-                    throw rt::RunError(args[i] + QStringLiteral(" needs a value"));
-                return args[++i];
-            };
-            const QString& a = args[i];
-            if (a == QLatin1String("--rows")) {
-                o.rows.clear();
-                for (const QString& n : next().split(QLatin1Char(',')))
-                    o.rows.push_back(n.toInt());
-            } else if (a == QLatin1String("--version"))
-                o.version = next();
-            else if (a == QLatin1String("--new-share"))
-                o.shape.newShare = next().toDouble();
-            else if (a == QLatin1String("--alts"))
-                o.shape.altsPerNew = next().toInt();
-            else if (a == QLatin1String("--table-rows"))
-                o.shape.tableRows = next().toInt();
-            else if (a == QLatin1String("--csv"))
-                o.csv = next();
-            else if (a == QLatin1String("--dir"))
-                o.dir = next();
-            else if (a == QLatin1String("--window"))
-                o.window = true;
-            else if (a == QLatin1String("--profile"))
-                o.profile = true;
-            else if (a == QLatin1String("--kill"))
-                o.kill = true;
-            else
-                throw rt::RunError(QStringLiteral("unknown option ") + a);
-        }
+        o = bench::ParseOptions(args.mid(1));
+    } catch (const rt::RunError& e) {
+        std::fprintf(stderr,
+            "transfer_bench: %s\nusage: transfer_bench [--rows N,N...] [--version V] "
+            "[--new-share 0..1] [--alts 0..5] [--table-rows N] [--csv file] [--dir folder] "
+            "[--window] [--profile] [--kill]\n",
+            qPrintable(e.message()));
+        return 2;
+    }
+    try {
         QTemporaryDir tmp;
         const QString base = o.dir.isEmpty() ? tmp.path() : o.dir;
         std::printf("version %s, new share %.2f, %d replacement number(s) per new part, tables of "

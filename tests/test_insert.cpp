@@ -4,6 +4,7 @@
 #include "platform/runtime/text.h"
 #include "storekit/classic.h"
 #include "support/fake_window.h"
+#include "support/lines.h"
 #include "support/odbc_env.h"
 #include "support/query_rows.h"
 #include "support/staged_parts.h"
@@ -97,6 +98,10 @@ struct StatementCase {
     const char* truth; // the truth values of a part row
 };
 
+void PrintTo(const StatementCase& c, std::ostream* os) {
+    *os << testenv::ParamName(c.version);
+}
+
 class InsertStatements : public ::testing::TestWithParam<StatementCase> { };
 
 TEST_P(InsertStatements, OneStagedPartWithReplacementNumbers) {
@@ -146,7 +151,8 @@ TEST_P(InsertStatements, OneStagedPartWithReplacementNumbers) {
 
 INSTANTIATE_TEST_SUITE_P(Versions, InsertStatements,
     ::testing::Values(StatementCase { "V.31", insert::InsertNewPartsV31, "True, False" },
-        StatementCase { "V.33", insert::InsertNewPartsV33, "True, False, False" }));
+        StatementCase { "V.33", insert::InsertNewPartsV33, "True, False, False" }),
+    [](const auto& info) { return testenv::ParamName(info.param.version); });
 
 struct MemberCase {
     const char* name;

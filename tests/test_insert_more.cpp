@@ -6,11 +6,11 @@
 #include "platform/runtime/runtime.h"
 #include "storekit/classic.h"
 #include "support/fake_window.h"
+#include "support/lines.h"
 #include "support/odbc_env.h"
 #include "support/query_rows.h"
 #include "support/staged_parts.h"
 
-#include <QRegularExpression>
 #include <gtest/gtest.h>
 
 using storekit::MakePriceRow;
@@ -18,12 +18,6 @@ using storekit::MakePriceRow;
 namespace {
 
 constexpr int kBrand = 12;
-
-std::string TestName(const char* version, bool odbc = false) {
-    QString n = QLatin1String(version) + (odbc ? QStringLiteral("_Odbc") : QString());
-    n.replace(QRegularExpression(QStringLiteral("[^A-Za-z0-9]")), QStringLiteral("_"));
-    return n.toStdString();
-}
 
 // A classic store with brand 12 (its part table built for tableVersion, its System text
 // version) and a form whose settings point at it.
@@ -179,7 +173,7 @@ TEST_P(PartRowStatements, MainAndReplacementRow) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Versions, PartRowStatements, ::testing::ValuesIn(GoldenCases()),
-    [](const auto& info) { return TestName(info.param.version); });
+    [](const auto& info) { return testenv::ParamName(info.param.version); });
 
 // ---- Drains through the dispatch: keys, groups, placeholder rows, squeezed lookups -------
 
@@ -187,6 +181,10 @@ struct VersionCase {
     const char* version;
     bool squeezed;
 };
+
+void PrintTo(const VersionCase& c, std::ostream* os) {
+    *os << testenv::ParamName(c.version);
+}
 
 class Drain : public ::testing::TestWithParam<VersionCase> { };
 
@@ -225,7 +223,7 @@ const VersionCase kVersions[] = { { "V.34", false }, { "V.42", false }, { "V.43"
     { "P.62 (Bar)", false }, { "D.47 (Bar)", false }, { "P.48 (Bar)", true } };
 
 INSTANTIATE_TEST_SUITE_P(Versions, Drain, ::testing::ValuesIn(kVersions),
-    [](const auto& info) { return TestName(info.param.version); });
+    [](const auto& info) { return testenv::ParamName(info.param.version); });
 
 TEST(DrainP48, FirstSlotTakesANegativeKey) {
     struct Case {
@@ -304,7 +302,7 @@ struct RunCase {
 };
 
 void PrintTo(const RunCase& c, std::ostream* os) {
-    *os << TestName(c.version, c.odbc);
+    *os << testenv::ParamName(c.version, c.odbc);
 }
 
 class HandlerRun : public ::testing::TestWithParam<RunCase> { };
@@ -382,7 +380,7 @@ INSTANTIATE_TEST_SUITE_P(Versions, HandlerRun,
         RunCase { "P.45 (Bar)", false, "FPartNO", { "1560187703", "N3", "N1", "N2" } },
         RunCase { "P.48 (Bar)", false, "FPartNO, DisPrice",
             { "1560187703|5%", "N3|", "N1|10%", "N2|10%" } }),
-    [](const auto& info) { return TestName(info.param.version, info.param.odbc); });
+    [](const auto& info) { return testenv::ParamName(info.param.version, info.param.odbc); });
 
 // ---- Bad input ---------------------------------------------------------------------------
 

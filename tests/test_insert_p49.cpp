@@ -336,16 +336,6 @@ void PrintTo(const RunCase& c, std::ostream* os) {
 class WholeRun : public ::testing::TestWithParam<RunCase> {
 protected:
     void SetUp() override {
-        // a version's update member may still be missing from this build; the run needs it
-        FormFixture probe;
-        probe.form.mStoreVersion = QLatin1String(GetParam().version);
-        PartValues v;
-        try {
-            update::UpdatePart(probe.form, v);
-        } catch (const rt::RunError& e) {
-            if (e.message().contains(QLatin1String("not available in this build")))
-                GTEST_SKIP() << e.message().toStdString();
-        }
         const QString dir = testenv::TempDir();
         store = dir + QStringLiteral("/Velandor.accdb");
         const QString list = dir + QStringLiteral("/PriceList_VURE.mdb");

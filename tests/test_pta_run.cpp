@@ -1,5 +1,6 @@
 // Whole runs through the UpDate handler against Pta_ stores of both versions: update, staging,
 // insertion, the residue of a part listed twice at two prices, pass 2 and the grid.
+#include "support/lines.h"
 #include "test_pta_fixture.h"
 
 using namespace ptatest;
@@ -11,6 +12,15 @@ struct RunCase {
     const char* version;
     bool odbc; // the store on the SQL server
 };
+
+std::string CaseName(const RunCase& c) {
+    return std::string(QLatin1String(c.version) == QLatin1String("P.66 (Bar)") ? "P66" : "P68")
+        + (c.odbc ? "Odbc" : "");
+}
+
+void PrintTo(const RunCase& c, std::ostream* os) {
+    *os << CaseName(c);
+}
 
 class PtaRun : public ::testing::TestWithParam<RunCase> { };
 
@@ -79,10 +89,6 @@ TEST_P(PtaRun, UpdatesInsertsAndListsWhatStillDiffers) {
 INSTANTIATE_TEST_SUITE_P(Versions, PtaRun,
     ::testing::Values(RunCase { "P.66 (Bar)", false }, RunCase { "P.68 (Bar)", false },
         RunCase { "P.66 (Bar)", true }, RunCase { "P.68 (Bar)", true }),
-    [](const auto& info) {
-        return std::string(
-                   QLatin1String(info.param.version) == QLatin1String("P.66 (Bar)") ? "P66" : "P68")
-            + (info.param.odbc ? "Odbc" : "");
-    });
+    [](const auto& info) { return CaseName(info.param); });
 
 } // namespace

@@ -2,10 +2,10 @@
 // tables against a classic store of each version that holds some of the parts.
 #include "storekit/classic.h"
 #include "support/fake_window.h"
+#include "support/lines.h"
 #include "support/odbc_env.h"
 #include "support/query_rows.h"
 
-#include <QRegularExpression>
 #include <gtest/gtest.h>
 
 using storekit::MakePriceRow;
@@ -24,6 +24,10 @@ struct RunCase {
     const char* version;
     bool sqlServer;
 };
+
+void PrintTo(const RunCase& c, std::ostream* os) {
+    *os << testenv::ParamName(c.version, c.sqlServer);
+}
 
 class TransferRun : public ::testing::TestWithParam<RunCase> { };
 
@@ -105,11 +109,7 @@ INSTANTIATE_TEST_SUITE_P(Versions, TransferRun,
         RunCase { "V.41", false }, RunCase { "V.51", false }, RunCase { "V.61", false },
         RunCase { "P.42", false }, RunCase { "Ver 3.1 SQL", true }, RunCase { "V.33", false },
         RunCase { "V.33", true }),
-    [](const auto& info) {
-        QString n = QString::fromLatin1(info.param.version) + (info.param.sqlServer ? "_Odbc" : "");
-        n.replace(QRegularExpression(QStringLiteral("[^A-Za-z0-9]")), QStringLiteral("_"));
-        return n.toStdString();
-    });
+    [](const auto& info) { return testenv::ParamName(info.param.version, info.param.sqlServer); });
 
 } // namespace
 

@@ -232,40 +232,34 @@ TEST_F(UpdateTest, DispatchByStoreVersion) {
         = "Select UpRec, PartID From Pta12 Where Kind = '1' And FPartNO = 'A1'";
     struct Case {
         const char* version;
-        const char* member; // the placeholder reached, or "" when a built member ran
-        QString lookup; // the built member's first statement
+        QString lookup; // the member's first statement
     } cases[] = {
-        { "P.45 (Bar)", "", bySqueezed },
-        { "P.48 (Bar)", "", bySqueezed },
-        { " P.48 (Bar) ", "", bySqueezed },
-        { "P.49 (Bar)", "", bySqueezed },
-        { "P.61 (Bar)", "", byNumber },
-        { "P.64 (Bar)", "", bySqueezed },
-        { "P.65 (Bar)", "", bySqueezed },
-        { "P.66 (Bar)", "", "Select UpRec, PartID From Pta_12 Where FPartNO = 'A11'" },
-        { "P.68 (Bar)", "", "Select UpRec, PartID From Pta_012 Where FPartNO = 'A11'" },
-        { "p.48 (bar)", "", byNumber },
-        { "P.46 (Bar)", "", byNumber },
-        { "V.31", "", byNumber },
+        { "P.45 (Bar)", bySqueezed },
+        { "P.48 (Bar)", bySqueezed },
+        { " P.48 (Bar) ", bySqueezed },
+        { "P.49 (Bar)", bySqueezed },
+        { "P.61 (Bar)", byNumber },
+        { "P.64 (Bar)", bySqueezed },
+        { "P.65 (Bar)", bySqueezed },
+        { "P.66 (Bar)", "Select UpRec, PartID From Pta_12 Where FPartNO = 'A11'" },
+        { "P.68 (Bar)", "Select UpRec, PartID From Pta_012 Where FPartNO = 'A11'" },
+        { "p.48 (bar)", byNumber },
+        { "P.46 (Bar)", byNumber },
+        { "V.31", byNumber },
     };
     openStore({});
     for (const Case& c : cases) {
         SCOPED_TRACE(c.version);
         fx.form.mStoreVersion = c.version;
         PartValues v = PassValues(kRunDate, "1", "A-1");
-        QString reached;
         const QStringList seen = traced([&] {
             try {
                 update::UpdatePart(fx.form, v);
-            } catch (const rt::RunError& e) {
-                if (e.message().endsWith(QLatin1String(" is not available in this build")))
-                    reached = e.message().section(QLatin1Char(' '), 0, 0);
+            } catch (const rt::RunError&) {
+                // only the first statement is checked: the Pta_ lookups fail on this classic store
             }
         });
-        EXPECT_EQ(reached, c.member);
-        if (!*c.member) {
-            EXPECT_EQ(seen.value(0), c.lookup);
-        }
+        EXPECT_EQ(seen.value(0), c.lookup);
     }
 }
 

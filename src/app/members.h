@@ -67,6 +67,3 @@ namespace reconcile {
 void CollectPriceListAll(frmKordane& f);
 void ReportPriceDiffs(frmKordane& f);
 } // namespace reconcile
-
-// A member whose store version is not built yet: the run ends through the failure path.
-[[noreturn]] void MissingMember(const char* name);

@@ -1,6 +1,8 @@
 // Texts in test assertions: see lines.h.
 #include "lines.h"
 
+#include <QRegularExpression>
+
 namespace testenv {
 
 std::vector<std::string> Std(const QStringList& lines) {
@@ -8,6 +10,12 @@ std::vector<std::string> Std(const QStringList& lines) {
     for (const QString& l : lines)
         out.push_back(l.toStdString());
     return out;
+}
+
+std::string ParamName(const char* version, bool odbc) {
+    QString n = QLatin1String(version) + (odbc ? QStringLiteral("_Odbc") : QString());
+    n.replace(QRegularExpression(QStringLiteral("[^A-Za-z0-9]")), QStringLiteral("_"));
+    return n.toStdString();
 }
 
 } // namespace testenv

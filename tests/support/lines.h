@@ -1,5 +1,5 @@
 // Texts in test assertions: line lists compared as UTF-8, and QString printed as itself, so
-// that a failure shows them.
+// that a failure shows them; test-name suffixes.
 #pragma once
 
 #include <QStringList>
@@ -10,6 +10,8 @@
 namespace testenv {
 
 std::vector<std::string> Std(const QStringList& lines);
+// A store version (and "_Odbc" for the SQL server) as a test-name suffix: "V.33" -> "V_33".
+std::string ParamName(const char* version, bool odbc = false);
 
 } // namespace testenv
 

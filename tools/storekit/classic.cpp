@@ -30,7 +30,7 @@ std::vector<Column> ClassicPartColumns(const QString& version) {
     if (v == QLatin1String("V.33")) return engineLayout(true);
     for (auto more : { &PartColumnsV34ToV46, &PartColumnsP43ToP48, &PartColumnsP49ToP65 })
         if (auto cols = more(v)) return *cols;
-    throw rt::RunError(QStringLiteral("storekit: no part-table layout for version ") + v);
+    throw rt::RunError(QStringLiteral("no part-table layout for version ") + v);
 }
 
 std::vector<Column> ClassicAltColumns(const QString& version) {

@@ -33,7 +33,7 @@ Schema schemaOf(const QString& version, int brandId) {
     if (IsPtaVersion(version)) {
         const QString sfx = PtaSuffix(version, brandId);
         if (sfx.isEmpty())
-            throw rt::RunError(QStringLiteral("storekit: brand key %1 too large").arg(brandId));
+            throw rt::RunError(QStringLiteral("brand key %1 too large").arg(brandId));
         // the match key: number and kind without blanks, "/" and "-"
         return { QStringLiteral("Pta_") + sfx, QStringLiteral("Pta_Alt_") + sfx,
             QStringLiteral("Pta_AltG_") + sfx, QStringLiteral("no price row"),
@@ -144,9 +144,9 @@ LargeListSummary CreateLargePriceList(
     const QString& path, const LargeListShape& shape, const std::vector<KindNumber>& like) {
     if (shape.rows < 0 || shape.tableRows < 1 || shape.newShare < 0 || shape.newShare > 1
         || shape.altsPerNew < 0 || shape.altsPerNew > 5)
-        throw rt::RunError(QStringLiteral("storekit: unusable large-list settings"));
+        throw rt::RunError(QStringLiteral("unusable large-list settings"));
     if (like.empty() && shape.newShare < 1 && shape.rows > 0)
-        throw rt::RunError(QStringLiteral("storekit: no store parts for the matching rows"));
+        throw rt::RunError(QStringLiteral("no store parts for the matching rows"));
     LargeListSummary sum;
     MakeFile(path, {}, [&](ado::Connection& cn) {
         CreateTable(cn, QStringLiteral("PriceList_Count"),
