@@ -197,8 +197,7 @@ TEST(PrepareRunner, BadSheetStopsWithItsNameAndARerunAfterMendingBuildsWhole) {
 // filled table that no run reads, with the rows it holds, until PriceList_Count lists it.
 TEST(PrepareRunner, WarnsOfAFilledTableThatPriceListCountDoesNotList) {
     const std::vector<prepare::Operation> inChunksOfOne { { "BuildPriceList", "", true, false,
-        prepare::BuildPriceList,
-        [](frmKordane& f) { return prepare::BuildPriceListTables(f, 1); } } };
+        nullptr, [](frmKordane& f) { return prepare::BuildPriceList(f, 1); } } };
     Runner r;
     makeFiles(r, twoSheets());
     r.exec(QStringLiteral("Delete From PriceList_Count Where Count = 2"));

@@ -169,11 +169,7 @@ void BuildWorkTableRows(frmKordane& f, int16_t sheet) {
     f.rsList.Close();
 }
 
-void BuildPriceList(frmKordane& f) {
-    BuildPriceListTables(f, kSplitChunk);
-}
-
-int16_t BuildPriceListTables(frmKordane& f, int32_t chunk) {
+int16_t BuildPriceList(frmKordane& f, int32_t chunk) {
     f.w.setText(Box::txtQTY, QStringLiteral("กำลังหา PartNO ซ้ำ"));
     f.w.doEvents();
     f.Execute(f.cnPriceList(), QStringLiteral("Delete From PriceList"));

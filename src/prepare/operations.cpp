@@ -3,7 +3,6 @@
 #include "operations.h"
 
 #include "later.h"
-#include "phases.h"
 
 namespace prepare {
 
@@ -11,8 +10,7 @@ const std::vector<Operation>& Operations() {
     static const std::vector<Operation> table {
         { "BuildPriceList",
             "build PriceList_<n> from the raw sheets PriceNew_<n>, keeping the top price", true,
-            false, BuildPriceList,
-            [](frmKordane& f) { return BuildPriceListTables(f, kSplitChunk); } },
+            false, nullptr, [](frmKordane& f) { return BuildPriceList(f); } },
         { "ClearSplitPriceLists", "empty every PriceList_<n> that PriceList_Count lists", true,
             false, ClearSplitPriceLists },
         { "MergeNewPriceList",

@@ -3,17 +3,17 @@
 #pragma once
 
 #include "app/frmKordane.h"
+#include "prepare/phases.h"
 
 #include <QString>
 #include <vector>
 
 namespace prepare {
 
-// Builds the numbered price-list tables from the raw sheets PriceNew_<n>.
-void BuildPriceList(frmKordane& f);
-// The same with the split's chunk given (tests keep it small); answers the highest table number
-// the split filled, 0 when it filled none.
-int16_t BuildPriceListTables(frmKordane& f, int32_t chunk);
+// Builds the numbered price-list tables from the raw sheets PriceNew_<n>, chunk rows a table
+// (tests keep it small); answers the highest table number the split filled, 0 when it filled
+// none.
+int16_t BuildPriceList(frmKordane& f, int32_t chunk = kSplitChunk);
 
 // Empties every numbered price-list table that PriceList_Count lists.
 void ClearSplitPriceLists(frmKordane& f);
@@ -31,9 +31,9 @@ struct Operation {
     const char* help; // one line
     bool rewrites; // empties or rewrites tables: the runner asks first unless --yes
     bool needsStore; // reads the store: cnStore open, mBrandID and mStoreVersion set
-    void (*run)(frmKordane& f);
-    // Set for the build: runs in place of run and answers the highest table number it filled,
-    // so the runner can warn of filled tables that no run reads.
+    void (*run)(frmKordane& f); // every operation but the build
+    // The build in place of run: answers the highest table number it filled, so the runner can
+    // warn of filled tables that no run reads.
     int16_t (*build)(frmKordane& f) = nullptr;
 };
 
