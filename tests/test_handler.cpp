@@ -178,18 +178,24 @@ TEST(Handler, BrandLookupOrder) {
     }
 }
 
-TEST(Handler, FailurePathRollsBackAndLeavesTheButtonDisabled) {
-    Files files;
-    storekit::CreatePriceList(files.priceList, {}, QStringLiteral("PLN394"));
+// A V.31 store and a price list of those tables; the statements then change the store.
+void MakeFiles(
+    const Files& files, const storekit::PriceTables& tables, const QStringList& storeStatements) {
+    storekit::CreatePriceList(files.priceList, tables, QStringLiteral("PLN394"));
     storekit::CreateClassicStore(
         files.store, QStringLiteral("V.31"), 12, {}, QStringLiteral("KWZ730258"));
-    {
-        ado::Connection cn;
-        storekit::OpenFile(cn, files.store, QStringLiteral("KWZ730258"));
-        // a view in the staging table's place: its drop and its create both fail
-        cn.Execute(QStringLiteral("DROP TABLE PriceList"));
-        cn.Execute(QStringLiteral("CREATE VIEW PriceList AS SELECT 1 AS BrandID"));
-    }
+    ado::Connection cn;
+    storekit::OpenFile(cn, files.store, QStringLiteral("KWZ730258"));
+    for (const QString& statement : storeStatements)
+        cn.Execute(statement);
+}
+
+TEST(Handler, FailurePathRollsBackAndLeavesTheButtonDisabled) {
+    Files files;
+    // a view in the staging table's place: its drop and its create both fail
+    MakeFiles(files, {},
+        { QStringLiteral("DROP TABLE PriceList"),
+            QStringLiteral("CREATE VIEW PriceList AS SELECT 1 AS BrandID") });
     FormFixture fx;
     fx.useDesktopStore(files.priceList, files.store);
     fx.form.cmdUpDate_Click();
@@ -204,18 +210,11 @@ TEST(Handler, FailurePathRollsBackAndLeavesTheButtonDisabled) {
 // A staging table lost (to a full disk, say) is made anew by the next run.
 TEST(Handler, StoreWithoutStagingTableCompletesTheRun) {
     Files files;
-    storekit::CreatePriceList(files.priceList,
+    MakeFiles(files,
         { { 1,
             { storekit::MakePriceRow(QStringLiteral("0"), QStringLiteral("N-1"),
                 QStringLiteral("CAP"), QString(), 20) } } },
-        QStringLiteral("PLN394"));
-    storekit::CreateClassicStore(
-        files.store, QStringLiteral("V.31"), 12, {}, QStringLiteral("KWZ730258"));
-    {
-        ado::Connection cn;
-        storekit::OpenFile(cn, files.store, QStringLiteral("KWZ730258"));
-        cn.Execute(QStringLiteral("DROP TABLE PriceList"));
-    }
+        { QStringLiteral("DROP TABLE PriceList") });
     FormFixture fx;
     fx.useDesktopStore(files.priceList, files.store);
     fx.form.cmdUpDate_Click();
