@@ -4,6 +4,7 @@
 #include "storekit/classic.h"
 #include "support/fake_window.h"
 #include "support/odbc_env.h"
+#include "support/query_rows.h"
 
 #include <functional>
 #include <gtest/gtest.h>
@@ -177,16 +178,24 @@ TEST(Handler, BrandLookupOrder) {
     }
 }
 
-TEST(Handler, FailurePathRollsBackAndLeavesTheButtonDisabled) {
-    Files files;
-    storekit::CreatePriceList(files.priceList, {}, QStringLiteral("PLN394"));
+// A V.31 store and a price list of those tables; the statements then change the store.
+void MakeFiles(
+    const Files& files, const storekit::PriceTables& tables, const QStringList& storeStatements) {
+    storekit::CreatePriceList(files.priceList, tables, QStringLiteral("PLN394"));
     storekit::CreateClassicStore(
         files.store, QStringLiteral("V.31"), 12, {}, QStringLiteral("KWZ730258"));
-    {
-        ado::Connection cn;
-        storekit::OpenFile(cn, files.store, QStringLiteral("KWZ730258"));
-        cn.Execute(QStringLiteral("DROP TABLE PriceList")); // the run's unguarded drop fails
-    }
+    ado::Connection cn;
+    storekit::OpenFile(cn, files.store, QStringLiteral("KWZ730258"));
+    for (const QString& statement : storeStatements)
+        cn.Execute(statement);
+}
+
+TEST(Handler, FailurePathRollsBackAndLeavesTheButtonDisabled) {
+    Files files;
+    // a view in the staging table's place: its drop and its create both fail
+    MakeFiles(files, {},
+        { QStringLiteral("DROP TABLE PriceList"),
+            QStringLiteral("CREATE VIEW PriceList AS SELECT 1 AS BrandID") });
     FormFixture fx;
     fx.useDesktopStore(files.priceList, files.store);
     fx.form.cmdUpDate_Click();
@@ -196,6 +205,24 @@ TEST(Handler, FailurePathRollsBackAndLeavesTheButtonDisabled) {
     EXPECT_EQ(fx.window.pointer, win::ArrowHourglass);
     EXPECT_FALSE(fx.window.upDateEnabled);
     EXPECT_EQ(fx.window.text(Box::txtQTY), QStringLiteral("กำลังย้าน  Price VURE  ชั่วคราว"));
+}
+
+// A staging table lost (to a full disk, say) is made anew by the next run.
+TEST(Handler, StoreWithoutStagingTableCompletesTheRun) {
+    Files files;
+    MakeFiles(files,
+        { { 1,
+            { storekit::MakePriceRow(QStringLiteral("0"), QStringLiteral("N-1"),
+                QStringLiteral("CAP"), QString(), 20) } } },
+        { QStringLiteral("DROP TABLE PriceList") });
+    FormFixture fx;
+    fx.useDesktopStore(files.priceList, files.store);
+    fx.form.cmdUpDate_Click();
+    ASSERT_EQ(fx.window.messages.size(), 1u);
+    EXPECT_EQ(fx.window.messages[0].text, QStringLiteral("เสร็จแล้วจ้า"));
+    EXPECT_EQ(testenv::QueryRows(files.store, QStringLiteral("Select Kind, PartNO From Pta12"), {},
+                  QStringLiteral("KWZ730258")),
+        QStringList { QStringLiteral("0|N-1") });
 }
 
 // A fake window that also notes what stood while each message box was up.
@@ -248,8 +275,11 @@ TEST(Handler, EachExitShowsItsMessageThenRestores) {
         { "completed", [](const Files&, WatchedWindow&) {}, QStringLiteral("เสร็จแล้วจ้า"), 0, 0,
             true },
         { "run fails: both connections stay open",
-            [&](const Files& f, WatchedWindow&) { execute(f, "DROP TABLE PriceList"); }, failed, 1,
-            1, false },
+            [&](const Files& f, WatchedWindow&) {
+                execute(f, "DROP TABLE PriceList");
+                execute(f, "CREATE VIEW PriceList AS SELECT 1 AS BrandID");
+            },
+            failed, 1, 1, false },
         { "a wildcard path passes the check, its open fails",
             [](const Files& f, WatchedWindow& w) {
                 w.texts[Box::txtPriceList] = f.dir + QStringLiteral("/PriceList_*.mdb");

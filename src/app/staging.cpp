@@ -1,6 +1,8 @@
 // The store's staging table of parts it lacks: re-creation and the two queue queries.
 #include "frmKordane.h"
 
+#include "platform/runtime/error.h"
+
 namespace {
 QString stagingDdl(const QString& num, const QString& text, const QString& money) {
     auto t = [&](int n) { return text + QStringLiteral("(%1)").arg(n); };
@@ -33,7 +35,10 @@ void aidStagingLookups(ado::Connection& cn) {
 }
 
 void recreate(frmKordane& f, const QString& ddl) {
-    f.Execute(f.cnStore(), QStringLiteral("DROP TABLE PriceList"));
+    // a table lost to an earlier failure (or never made) is made anew: only the create decides
+    try {
+        f.Execute(f.cnStore(), QStringLiteral("DROP TABLE PriceList"));
+    } catch (const rt::RunError&) { }
     f.Execute(f.cnStore(), ddl);
     f.Execute(f.cnStore(), QStringLiteral("CREATE INDEX PriceList_PartNO ON PriceList (PartNO) "));
     f.Execute(f.cnStore(), QStringLiteral("CREATE INDEX PriceList_Kind ON PriceList (Kind) "));

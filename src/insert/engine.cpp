@@ -13,6 +13,7 @@
 #include <QStringList>
 #include <array>
 #include <map>
+#include <memory>
 
 namespace insert {
 
@@ -85,7 +86,7 @@ public:
 private:
     bool uses(Val v) const;
     Staged readStaged(bool withDisPrice);
-    void insertOne(const Staged& s);
+    void insertOne(const std::vector<Staged>& rows);
     int32_t takePart(const Staged& s, const QString& kind, const QString& number, int slot);
     QString lookupText(const QString& kind, const QString& number, int slot) const;
     QString rowText(const Row& row, const Staged& s, const Target& t) const;
@@ -111,13 +112,18 @@ void Drain::run(int16_t n) {
     auto connected = [this] {
         if (uses(Val::RunDate)) runDate_ = mduDate::RunDate();
     };
-    auto take = [&] {
+    auto read = [&] {
         Staged s = readStaged(withDisPrice);
         if (s.tName.isEmpty()) s.tName = s.eName;
         s.thaiSortKey = mduValue::ThaiSortKey(rt::Value(s.tName));
+        return s;
+    };
+    auto take = [&] {
+        auto rows = std::make_shared<std::vector<Staged>>(1, read());
+        const Staged& s = rows->front();
         return QueuedPart { s.kind, s.partNo,
             RowPartText(s.kind, s.partNo, RowLabel(s.tName, s.eName, s.modelText)),
-            [this, s] { insertOne(s); } };
+            [this, rows] { insertOne(*rows); }, [rows, read] { rows->push_back(read()); } };
     };
     DrainQueue(f_, n, take, connected);
 }
@@ -125,50 +131,43 @@ void Drain::run(int16_t n) {
 Staged Drain::readStaged(bool withDisPrice) {
     ado::Recordset& rs = f_.rsList;
     Staged s;
-    try {
-        auto text = [&rs](const QString& name) { return rt::Trim(rs.Field(name).toText()); };
-        s.kind = text(QStringLiteral("Kind"));
-        s.partNo = text(QStringLiteral("PartNO"));
-        for (int k = 0; k < 5; ++k) {
-            s.aKind[k] = text(QStringLiteral("AKind_%1").arg(k + 1));
-            s.altNo[k] = text(QStringLiteral("AltNO_%1").arg(k + 1));
-        }
-        s.eName = text(QStringLiteral("EName"));
-        s.tName = text(QStringLiteral("TName"));
-        for (int k = 0; k < 12; ++k)
-            s.models[k] = rs.Field(QStringLiteral("Model_%1").arg(k + 1)).toText();
-        s.description = text(QStringLiteral("Description"));
-        s.import = text(QStringLiteral("Import"));
-        s.price = rs.Field(QStringLiteral("Price")).toCurrency();
-        if (withDisPrice) s.disPrice = text(QStringLiteral("DisPrice"));
-        s.sale = rs.Field(QStringLiteral("Sale")).toCurrency();
-    } catch (...) {
-        rs.Close();
-        throw;
+    auto text = [&rs](const QString& name) { return rt::Trim(rs.Field(name).toText()); };
+    s.kind = text(QStringLiteral("Kind"));
+    s.partNo = text(QStringLiteral("PartNO"));
+    for (int k = 0; k < 5; ++k) {
+        s.aKind[k] = text(QStringLiteral("AKind_%1").arg(k + 1));
+        s.altNo[k] = text(QStringLiteral("AltNO_%1").arg(k + 1));
     }
-    rs.Close();
+    s.eName = text(QStringLiteral("EName"));
+    s.tName = text(QStringLiteral("TName"));
+    for (int k = 0; k < 12; ++k)
+        s.models[k] = rs.Field(QStringLiteral("Model_%1").arg(k + 1)).toText();
+    s.description = text(QStringLiteral("Description"));
+    s.import = text(QStringLiteral("Import"));
+    s.price = rs.Field(QStringLiteral("Price")).toCurrency();
+    if (withDisPrice) s.disPrice = text(QStringLiteral("DisPrice"));
+    s.sale = rs.Field(QStringLiteral("Sale")).toCurrency();
     s.modelText = mduValue::JoinModels(s.models);
     return s;
 }
 
-void Drain::insertOne(const Staged& s) {
+// The part once, then the replacement numbers of each of its staged rows, each written with
+// the row that names it.
+void Drain::insertOne(const std::vector<Staged>& rows) {
+    const Staged& s = rows.front();
     int32_t partKey = takePart(s, s.kind, s.partNo, 0);
-    std::array<int32_t, 5> alt {};
-    for (int k = 0; k < 5; ++k) {
-        // the kinds take no part in this test: a slot repeating the part's number is skipped
-        if (s.altNo[k].isEmpty() || s.altNo[k] == s.partNo) continue;
-        alt[k] = takePart(s, s.aKind[k], s.altNo[k], k + 1);
+    SlotKeys alt(rows.size());
+    for (size_t r = 0; r < rows.size(); ++r) {
+        const Staged& row = rows[r];
+        for (int k = 0; k < 5; ++k) {
+            // the kinds take no part in this test: a slot repeating the part's number is skipped
+            if (row.altNo[k].isEmpty() || row.altNo[k] == s.partNo) continue;
+            alt[r][size_t(k)] = takePart(row, row.aKind[k], row.altNo[k], k + 1);
+        }
     }
-
-    bool grouped = false;
-    for (int32_t a : alt)
-        grouped = grouped || a != 0;
-    if (grouped)
-        groups::RebuildAltGroup(f_, partKey, alt[0], alt[1], alt[2], alt[3], alt[4]);
-    else
-        f_.Execute(f_.cnStore(),
-            QStringLiteral("Insert Into AltG") + b_ + QStringLiteral(" Values( 0, ")
-                + QString::number(partKey) + QStringLiteral(", 0 )"));
+    GroupReplacements(f_, partKey, alt,
+        QStringLiteral("Insert Into AltG") + b_ + QStringLiteral(" Values( 0, ")
+            + QString::number(partKey) + QStringLiteral(", 0 )"));
 }
 
 QString Drain::lookupText(const QString& kind, const QString& number, int slot) const {

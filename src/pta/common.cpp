@@ -18,6 +18,10 @@ QString TableSuffix(int32_t brandId, int digits) {
     return sfx;
 }
 
+QString NumberKey(const QString& number, const QString& kind) {
+    return mduValue::MakeMatchKey(mduValue::CleanText(number) + mduValue::CleanText(kind));
+}
+
 bool HasRow(frmKordane& f, ado::Recordset& rs, const QString& statement) {
     f.Open(rs, f.cnStore(), statement);
     const bool found = !rs.Eof();

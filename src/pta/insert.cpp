@@ -11,6 +11,7 @@
 
 #include <QRegularExpression>
 #include <map>
+#include <memory>
 #include <vector>
 
 namespace pta {
@@ -149,8 +150,8 @@ QString cut30(const QString& s) {
 // One staged row as the insertion uses it.
 struct Staged {
     QString kind, partNo; // as stored
-    QString partKey;
-    std::array<QString, 5> altKeys; // empty for a slot without a number
+    QString partKey, matchKey; // the part's number as stored, and its FPartNO
+    std::array<QString, 5> altKeys, altMatchKeys; // empty for a slot without a number
     QString eName, tName, model;
     std::array<QString, 12> models;
     QString description, import, disPrice;
@@ -163,11 +164,14 @@ Staged readStaged(const ado::Recordset& rs) {
     s.kind = text(QStringLiteral("Kind"));
     s.partNo = text(QStringLiteral("PartNO"));
     s.partKey = partKeyOf(s.partNo, s.kind);
+    s.matchKey = NumberKey(s.partNo, s.kind);
     for (int k = 0; k < 5; ++k) {
         const QString number = text(QStringLiteral("AltNO_%1").arg(k + 1));
         // a kind without a number names no replacement part
-        if (!mduValue::MakeMatchKey(mduValue::CleanText(number)).isEmpty())
-            s.altKeys[k] = partKeyOf(number, text(QStringLiteral("AKind_%1").arg(k + 1)));
+        if (mduValue::MakeMatchKey(mduValue::CleanText(number)).isEmpty()) continue;
+        const QString kind = text(QStringLiteral("AKind_%1").arg(k + 1));
+        s.altKeys[k] = partKeyOf(number, kind);
+        s.altMatchKeys[k] = NumberKey(number, kind);
     }
     s.eName = mduValue::CleanText(text(QStringLiteral("EName")));
     s.tName = mduValue::CleanText(text(QStringLiteral("TName")));
@@ -199,17 +203,12 @@ public:
 
     void run(int16_t n) {
         insert::DrainQueue(f_, n, [this] {
-            Staged s;
-            try {
-                s = readStaged(f_.rsList);
-            } catch (...) {
-                f_.rsList.Close();
-                throw;
-            }
-            f_.rsList.Close();
+            auto rows = std::make_shared<std::vector<Staged>>(1, readStaged(f_.rsList));
+            const Staged& s = rows->front();
             return insert::QueuedPart { Trim(s.kind), Trim(s.partNo),
                 s.partKey + QStringLiteral(" - ") + s.tName + QStringLiteral("   ") + s.model,
-                [this, s] { insertOne(s); } };
+                [this, rows] { insertOne(*rows); },
+                [this, rows] { rows->push_back(readStaged(f_.rsList)); } };
         });
     }
 
@@ -234,7 +233,8 @@ private:
     }
 
     // A new part's rows, in the order barcode, part, price, model links.
-    void writeNew(const Staged& s, const NameKeys& names, int32_t key, const QString& partKey) {
+    void writeNew(const Staged& s, const NameKeys& names, int32_t key, const QString& partKey,
+        const QString& matchKey) {
         auto value = [&](Field field) -> QString {
             switch (field) {
             case Field::Key:
@@ -248,7 +248,7 @@ private:
             case Field::PartKey:
                 return partKey;
             case Field::MatchKey:
-                return mduValue::MakeMatchKey(partKey);
+                return matchKey;
             case Field::ENameID:
                 return QString::number(names.eKey);
             case Field::TNameID:
@@ -297,40 +297,47 @@ private:
         if (m_.barcodeAndModels) LinkCarModels(f_, key, s.models);
     }
 
-    void insertOne(const Staged& s) {
-        NameKeys names;
-        int32_t partId = 0;
-        if (auto found = findPart(mduValue::MakeMatchKey(s.partKey))) {
-            partId = *found;
-        } else {
-            partId = NextKey(f_, QStringLiteral("PartID"));
-            workOutNames(s, names);
-            if (partId > 0) writeNew(s, names, partId, s.partKey);
-        }
-
+    // The replacement parts of one staged row; names are worked out once for the row.
+    std::array<int32_t, 5> takeReplacements(
+        const Staged& s, NameKeys& names, const QString& partKey) {
         std::array<int32_t, 5> alt {};
         for (size_t k = 0; k < alt.size(); ++k) {
             const QString& altKey = s.altKeys[k];
-            if (altKey.isEmpty() || altKey == s.partKey) continue;
-            if (auto found = findPart(mduValue::SqueezeText(altKey))) {
+            if (altKey.isEmpty() || altKey == partKey) continue;
+            if (auto found = findPart(s.altMatchKeys[k])) {
                 alt[k] = *found;
                 continue;
             }
             alt[k] = NextKey(f_, QStringLiteral("PartID"));
             if (alt[k] <= 0) continue;
             if (!names.known) workOutNames(s, names);
-            writeNew(s, names, alt[k], altKey);
+            writeNew(s, names, alt[k], altKey, s.altMatchKeys[k]);
+        }
+        return alt;
+    }
+
+    // The part once, then the replacement numbers of each of its staged rows, each written
+    // with the row that names it.
+    void insertOne(const std::vector<Staged>& rows) {
+        const Staged& s = rows.front();
+        NameKeys names;
+        int32_t partId = 0;
+        if (auto found = findPart(s.matchKey)) {
+            partId = *found;
+        } else {
+            partId = NextKey(f_, QStringLiteral("PartID"));
+            workOutNames(s, names);
+            if (partId > 0) writeNew(s, names, partId, s.partKey, s.matchKey);
         }
 
-        bool grouped = false;
-        for (int32_t a : alt)
-            grouped = grouped || a != 0;
-        if (grouped)
-            groups::RebuildAltGroup(f_, partId, alt[0], alt[1], alt[2], alt[3], alt[4]);
-        else
-            f_.Execute(f_.cnStore(),
-                QStringLiteral("Insert Into Pta_AltG_") + sfx_ + QStringLiteral(" Values( ")
-                    + QString::number(partId) + QStringLiteral(", 0 )"));
+        insert::SlotKeys alt { takeReplacements(s, names, s.partKey) };
+        for (size_t r = 1; r < rows.size(); ++r) {
+            NameKeys rowNames;
+            alt.push_back(takeReplacements(rows[r], rowNames, s.partKey));
+        }
+        insert::GroupReplacements(f_, partId, alt,
+            QStringLiteral("Insert Into Pta_AltG_") + sfx_ + QStringLiteral(" Values( ")
+                + QString::number(partId) + QStringLiteral(", 0 )"));
     }
 
     frmKordane& f_;

@@ -11,6 +11,10 @@
 
 namespace pta {
 
+// The FPartNO of a number and its kind: the key under which the schema writes a part and
+// finds it again.
+QString NumberKey(const QString& number, const QString& kind);
+
 // Reads of one query: whether it gives a row, and the first row's value of a column (none
 // when it gives no row). The recordset is closed again either way.
 bool HasRow(frmKordane& f, ado::Recordset& rs, const QString& statement);

@@ -150,10 +150,8 @@ void writeTable(frmKordane& f, const PartValues& v, const PartRow& row, const QS
 
 int16_t updatePart(frmKordane& f, PartValues& v, int digits) {
     const QString sfx = TableSuffix(f.mBrandID, digits);
-    QString matchText = mduValue::CleanText(v.PartNO);
-    if (!blank(v.Kind)) matchText += mduValue::CleanText(v.Kind);
     const QString where = QStringLiteral(" From Pta_") + sfx + QStringLiteral(" Where FPartNO = '")
-        + Quote(mduValue::MakeMatchKey(matchText)) + QLatin1Char('\'');
+        + Quote(NumberKey(v.PartNO, v.Kind)) + QLatin1Char('\'');
     const QString lookup = QStringLiteral("Select UpRec, PartID") + where;
 
     if (!HasRow(f, f.rsLookup, lookup)) {

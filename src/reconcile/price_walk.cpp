@@ -4,6 +4,7 @@
 #include "common/mduValue.h"
 #include "platform/runtime/error.h"
 #include "platform/runtime/text.h"
+#include "pta/pta.h"
 
 #include <QStringList>
 
@@ -45,9 +46,7 @@ QString lookupStatement(const StoreLookup& lk, const PriceRow& row) {
         + QStringLiteral(" From ") + lk.table + QStringLiteral(" Where ");
     if (lk.pta) {
         // number and kind squeezed together, as the Pta_ schema stores its key
-        QString match = mduValue::CleanText(row.PartNO);
-        if (!row.Kind.isEmpty()) match += mduValue::CleanText(row.Kind);
-        return head + QStringLiteral("FPartNO = ") + Quoted(mduValue::MakeMatchKey(match));
+        return head + QStringLiteral("FPartNO = ") + Quoted(pta::NumberKey(row.PartNO, row.Kind));
     }
     if (!row.Kind.isEmpty())
         head += QStringLiteral("Kind = ") + Quoted(row.Kind) + QStringLiteral(" And ");
