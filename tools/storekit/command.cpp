@@ -12,12 +12,9 @@
 // Each takes --replace: without it a file that is there already is left as it is.
 #include "command.h"
 
-#include "app/frmKordane.h"
 #include "large_list.h"
 #include "platform/runtime/error.h"
 #include "sample.h"
-
-#include <algorithm>
 
 namespace storekit {
 
@@ -50,13 +47,8 @@ int number(const QString& text, const char* what) {
 }
 
 void knownVersion(const QString& version) {
-    const auto& known = StoreVersions();
-    if (std::find(known.begin(), known.end(), version) != known.end()) return;
-    QStringList names;
-    for (const QString& v : known)
-        names << QLatin1Char('"') + v + QLatin1Char('"');
-    throw UsageError { QStringLiteral("no store version \"%1\"; the versions: %2")
-                           .arg(version, names.join(QStringLiteral(", "))) };
+    if (const QString unknown = UnknownVersion(version); !unknown.isEmpty())
+        throw UsageError { unknown };
 }
 
 const char kUsage[] = "usage: storekit sample <folder> [--replace]\n"

@@ -86,6 +86,20 @@ void indexPtaKeys(const QString& path, const Schema& s) {
 
 } // namespace
 
+QString UnknownVersion(const QString& version) {
+    const auto& known = StoreVersions();
+    if (std::find(known.begin(), known.end(), version) != known.end()) return {};
+    QStringList names;
+    for (const QString& v : known)
+        names << QLatin1Char('"') + v + QLatin1Char('"');
+    return QStringLiteral("no store version \"%1\"; the versions: %2")
+        .arg(version, names.join(QStringLiteral(", ")));
+}
+
+QString PartTable(const QString& version, int brandId) {
+    return schemaOf(version, brandId).parts;
+}
+
 void CreateLargeStore(
     const QString& path, const QString& version, int brandId, int parts, bool replace) {
     // the same parts in either schema: kind "0", a number, names, a model and a price

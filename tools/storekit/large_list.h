@@ -19,6 +19,12 @@ struct KindNumber {
 void CreateLargeStore(
     const QString& path, const QString& version, int brandId, int parts, bool replace = false);
 
+// Empty when version is one of the store versions; else a message naming it and them.
+QString UnknownVersion(const QString& version);
+
+// The brand's part table in a store of the version ("Pta<key>", or "Pta_<suffix>").
+QString PartTable(const QString& version, int brandId);
+
 // Kind and number of every part of the brand in a store file of either schema, in key order; a
 // list row of that kind and number is the part for the store's lookups.
 std::vector<KindNumber> StoreParts(const QString& storePath, int brandId);
