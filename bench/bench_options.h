@@ -20,7 +20,13 @@ struct Options {
     bool kill = false;
     bool profile = false;
     bool window = false; // run through the Qt window instead of one that pumps nothing
+    bool help = false;
 };
+
+inline const char kUsage[]
+    = "usage: transfer_bench [--rows N,N...] [--version V] [--new-share 0..1] [--alts 0..5] "
+      "[--table-rows N] [--csv file] [--dir folder] [--window] [--profile] [--kill]\n"
+      "       transfer_bench --help\n";
 
 // Digits only: "5k", "1O00", "+5", "1.5" and "" are refused rather than read as a part of them.
 inline int WholeNumber(const QString& option, const QString& text, int low, int high = INT_MAX) {
@@ -58,8 +64,12 @@ inline Options ParseOptions(const QStringList& args) {
             o.rows.clear();
             for (const QString& n : next().split(QLatin1Char(',')))
                 o.rows.push_back(WholeNumber(a, n, 1));
-        } else if (a == QLatin1String("--version"))
+        } else if (a == QLatin1String("--version")) {
             o.version = next();
+            if (const QString unknown = storekit::UnknownVersion(o.version); !unknown.isEmpty())
+                throw rt::RunError(a + QStringLiteral(": ") + unknown);
+        } else if (a == QLatin1String("--help") || a == QLatin1String("-h"))
+            o.help = true;
         else if (a == QLatin1String("--new-share"))
             o.shape.newShare = Share(a, next());
         else if (a == QLatin1String("--alts")) // the list builder takes up to five

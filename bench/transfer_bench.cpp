@@ -4,11 +4,13 @@
 // then replays that trace with the SQLite C API on copies of the starting files.
 //   transfer_bench [--rows 1000,10000] [--version V.31] [--new-share 0.5] [--alts 1]
 //                  [--table-rows 10000] [--csv file] [--dir folder] [--window] [--profile]
-//   transfer_bench --kill [--rows ...]   kills its own run at a random moment, checks that
-//                                        every committed part is whole and that a second run
-//                                        completes the list; a kill that committed no part
-//                                        first is no pass
-// A malformed or out-of-range value is a usage error (exit 2) before anything is built.
+//   transfer_bench --kill [--rows ...]   kills its own run at a random moment after its first
+//                                        new part is in and before it ends, checks that every
+//                                        committed part is whole and that a second run
+//                                        completes the list
+//   transfer_bench --help
+// A malformed or out-of-range value, an unknown version or a --csv file that cannot be written
+// is a usage error (exit 2) before anything is built.
 // Also: --window runs through the Qt window (offscreen), --profile lists the replay's time by
 // statement shape.
 #include "app/frmKordane.h"
@@ -316,8 +318,9 @@ void build(const Files& f, const Options& o, int rows) {
     storekit::LargeListShape shape = o.shape;
     shape.rows = rows;
     const int matching = rows - int(int64_t(rows * shape.newShare));
-    storekit::CreateLargeStore(f.store, o.version, kBrandId, std::max(1, matching));
-    storekit::CreateLargePriceList(f.list, shape, storekit::StoreParts(f.store, kBrandId));
+    // the benchmark's own files: a folder given again is built afresh
+    storekit::CreateLargeStore(f.store, o.version, kBrandId, std::max(1, matching), true);
+    storekit::CreateLargePriceList(f.list, shape, storekit::StoreParts(f.store, kBrandId), true);
 }
 
 struct Figures {
@@ -357,19 +360,52 @@ Figures measure(const Options& o, int rows, const QString& dir) {
     return { rows, runSeconds, replaySeconds, double(writer.statements) / rows, peak };
 }
 
-// Kill mode: the run in a child process killed at a random moment; every part it committed
-// must be whole, and a second run must bring in the rest of the list.
+// The killed run's child: the transfer, writing a line to its output at each commit of a
+// transaction that inserted into the part table, so the parent knows parts are in.
+bool runReporting(const Files& f, const QString& partTable) {
+    const QString insert = QStringLiteral("Insert Into ") + partTable + QLatin1Char(' ');
+    bool inserted = false, committing = false;
+    ado::SetEventHook([&](const ado::TraceEvent& e) {
+        // the hook sees a commit before it is made: it has been made by the next event
+        if (committing) {
+            committing = false;
+            std::fputs("committed\n", stdout);
+            std::fflush(stdout);
+        }
+        if (e.kind == ado::TraceKind::Execute && e.text.startsWith(insert)) inserted = true;
+        if (e.kind == ado::TraceKind::Commit) committing = inserted;
+        if (e.kind == ado::TraceKind::Commit || e.kind == ado::TraceKind::Rollback)
+            inserted = false;
+    });
+    return runTransfer(f);
+}
+
+// Kill mode: the run in a child process killed at a random moment after it has committed its
+// first new part and before it ends; every part it committed must be whole, and a second run
+// must bring in the rest of the list.
 bool killAndResume(const Options& o, int rows, const QString& dir) {
     const Files f = filesIn(dir + QStringLiteral("/kill"));
     QDir().mkpath(f.dir);
     build(f, o, rows);
     const int firstNewKey = int(storekit::StoreParts(f.store, kBrandId).size()) + 1;
+    // the child reports each commit that brought in a part; the kill comes after a random one
+    // of the first third of them, so that the run is still going
+    const auto newParts = int(storekit::MissingListParts(f.store, f.list, kBrandId).size());
+    const int killAfter = 1 + int(QRandomGenerator::global()->bounded(qMax(1, newParts / 3)));
     QProcess child;
-    child.start(QCoreApplication::applicationFilePath(), { QStringLiteral("--run-only"), f.dir });
+    child.start(QCoreApplication::applicationFilePath(),
+        { QStringLiteral("--run-only"), f.dir, o.version });
     if (!child.waitForStarted()) throw rt::RunError(QStringLiteral("cannot start the run"));
-    // somewhere within the first part of the run, as a run of this size takes on this machine
-    const int delayMs = 300 + int(QRandomGenerator::global()->bounded(qMax(1000, rows)));
-    const bool finished = child.waitForFinished(delayMs);
+    int reported = 0;
+    while (reported < killAfter) {
+        // false once the run has ended, or when it has reported nothing for a minute (hung)
+        if (!child.canReadLine() && !child.waitForReadyRead(60000)) break;
+        while (reported < killAfter && child.canReadLine()) {
+            child.readLine();
+            ++reported;
+        }
+    }
+    const bool finished = child.state() != QProcess::Running;
     if (!finished) {
         child.kill();
         child.waitForFinished();
@@ -377,8 +413,9 @@ bool killAndResume(const Options& o, int rows, const QString& dir) {
     const int partsAtKill = int(storekit::StoreParts(f.store, kBrandId).size());
     const int committed = partsAtKill - (firstNewKey - 1); // new parts the killed run left
     QStringList problems = storekit::IncompleteParts(f.store, kBrandId, firstNewKey);
-    std::printf("  kill after %d ms%s: %d parts in the store, %d of them new, %s\n", delayMs,
-        finished ? " (the run had ended)" : "", partsAtKill, committed,
+    std::printf("  kill after %d commit(s) of new parts%s: %d parts in the store, %d of them new, "
+                "%s\n",
+        reported, finished ? " (the run had ended)" : "", partsAtKill, committed,
         problems.isEmpty() ? "every committed part whole"
                            : qPrintable(problems.join(QStringLiteral("; "))));
     // a kill that missed the run, or came before its first insertion, has checked nothing
@@ -405,25 +442,33 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     const QStringList args = app.arguments();
-    if (args.size() == 3 && args[1] == QLatin1String("--run-only"))
-        return runTransfer(filesIn(args[2])) ? 0 : 1;
+    if (args.size() == 4 && args[1] == QLatin1String("--run-only"))
+        return runReporting(filesIn(args[2]), storekit::PartTable(args[3], kBrandId)) ? 0 : 1;
     Options o;
+    QFile csvFile;
     try {
         o = bench::ParseOptions(args.mid(1));
+        // a file that cannot be written is found before minutes of work, not after
+        if (!o.help && !o.csv.isEmpty()) {
+            csvFile.setFileName(o.csv);
+            if (!csvFile.open(QIODevice::WriteOnly | QIODevice::Truncate))
+                throw rt::RunError(QStringLiteral("--csv: cannot write ") + o.csv);
+        }
     } catch (const rt::RunError& e) {
-        std::fprintf(stderr,
-            "transfer_bench: %s\nusage: transfer_bench [--rows N,N...] [--version V] "
-            "[--new-share 0..1] [--alts 0..5] [--table-rows N] [--csv file] [--dir folder] "
-            "[--window] [--profile] [--kill]\n",
-            qPrintable(e.message()));
+        std::fprintf(stderr, "transfer_bench: %s\n%s", qPrintable(e.message()), bench::kUsage);
         return 2;
+    }
+    if (o.help) {
+        std::printf("%s", bench::kUsage);
+        return 0;
     }
     try {
         QTemporaryDir tmp;
         const QString base = o.dir.isEmpty() ? tmp.path() : o.dir;
         std::printf("version %s, new share %.2f, %d replacement number(s) per new part, tables of "
-                    "%d rows\n",
-            qPrintable(o.version), o.shape.newShare, o.shape.altsPerNew, o.shape.tableRows);
+                    "%d rows%s\n",
+            qPrintable(o.version), o.shape.newShare, o.shape.altsPerNew, o.shape.tableRows,
+            o.window && !o.kill ? ", run through the Qt window (offscreen)" : "");
         QString csv = QStringLiteral(
             "rows,run_rows_per_s,replay_rows_per_s,ratio,statements_per_row,peak_mb\n");
         if (o.kill) {
@@ -451,12 +496,8 @@ int main(int argc, char** argv) {
                        .arg(f.statementsPerRow, 0, 'f', 2)
                        .arg(f.peakMb, 0, 'f', 1);
         }
-        if (!o.csv.isEmpty()) {
-            QFile out(o.csv);
-            if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate))
-                throw rt::RunError(QStringLiteral("cannot write ") + o.csv);
-            out.write(csv.toUtf8());
-        }
+        if (csvFile.isOpen() && csvFile.write(csv.toUtf8()) < 0)
+            throw rt::RunError(QStringLiteral("cannot write ") + o.csv);
     } catch (const rt::RunError& e) {
         std::fprintf(stderr, "transfer_bench: %s\n", qPrintable(e.message()));
         return 1;

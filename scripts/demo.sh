@@ -5,7 +5,7 @@ cd "$(dirname "$0")/.."
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo
 # only the window and storekit: the tests are built by scripts/test.sh
 cmake --build build -j"$(nproc)" --target kordane storekit_cmd
-./build/storekit sample sample
+./build/storekit sample sample --replace
 echo "Press UpDate: prices updated, a new part inserted with its replacement number, two parts listed in the grid."
 cd sample
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then

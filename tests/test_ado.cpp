@@ -2,6 +2,7 @@
 // and the SQL-server path through the ODBC driver manager.
 #include "platform/ado/ado.h"
 #include "storekit/storekit.h"
+#include "support/files.h"
 #include "support/odbc_env.h"
 
 #include <QFile>
@@ -149,16 +150,6 @@ TEST(AdoConnection, StandInFileMustExistAndPasswordMustMatch) {
     EXPECT_EQ(cn.State(), 0);
 }
 
-// The file's bytes and whether anything stands beside it.
-QByteArray fileBytes(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-bool hasSideFiles(const QString& path) {
-    return QFile::exists(path + "-wal") || QFile::exists(path + "-shm")
-        || QFile::exists(path + "-journal");
-}
-
 // SQLite would take an empty file for an empty database and write one into it.
 TEST(AdoConnection, FileThatIsNoStandInIsRefusedAndLeftAsItWas) {
     const QString dir = testenv::TempDir();
@@ -180,8 +171,8 @@ TEST(AdoConnection, FileThatIsNoStandInIsRefusedAndLeftAsItWas) {
             EXPECT_EQ(e.message(), "Unrecognized database format '" + path + "'.");
         }
         EXPECT_EQ(cn.State(), 0);
-        EXPECT_EQ(fileBytes(path), bytes) << "file " << i;
-        EXPECT_FALSE(hasSideFiles(path)) << "file " << i;
+        EXPECT_EQ(testenv::FileBytes(path), bytes) << "file " << i;
+        EXPECT_EQ(testenv::SideFiles(path), QStringList()) << "file " << i;
     }
 }
 
@@ -197,8 +188,8 @@ TEST(AdoConnection, ReadOnlyOpenWritesNothing) {
         cn.Execute("Create Table T (A Long)");
         cn.Execute("Insert Into T Values( 7 )");
     }
-    ASSERT_FALSE(hasSideFiles(path));
-    const QByteArray before = fileBytes(path);
+    ASSERT_EQ(testenv::SideFiles(path), QStringList());
+    const QByteArray before = testenv::FileBytes(path);
 
     Connection cn;
     cn.setConnectionString(storekit::DesktopConnectionString(path, "WRONG1"));
@@ -212,14 +203,14 @@ TEST(AdoConnection, ReadOnlyOpenWritesNothing) {
     rs.Close();
     EXPECT_THROW(cn.Execute("Insert Into T Values( 8 )"), rt::RunError);
     cn.Close();
-    EXPECT_FALSE(hasSideFiles(path));
-    EXPECT_EQ(fileBytes(path), before);
+    EXPECT_EQ(testenv::SideFiles(path), QStringList());
+    EXPECT_EQ(testenv::FileBytes(path), before);
 
     cn.setMode(3);
     cn.Open();
     EXPECT_EQ(cn.Execute("Insert Into T Values( 8 )"), 1);
     cn.Close();
-    EXPECT_FALSE(hasSideFiles(path));
+    EXPECT_EQ(testenv::SideFiles(path), QStringList());
 }
 
 TEST(AdoConnection, UnreachableOdbcSourceFails) {

@@ -9,7 +9,7 @@ namespace {
 TEST(BenchOptions, ReadsEveryOptionAndTheEdgesOfTheirRanges) {
     const bench::Options o = bench::ParseOptions({ "--rows", "1,10000,100000", "--version",
         "P.68 (Bar)", "--new-share", "0", "--alts", "5", "--table-rows", "1", "--csv", "b.csv",
-        "--dir", "d", "--kill", "--window", "--profile" });
+        "--dir", "d", "--kill", "--window", "--profile", "--help" });
     EXPECT_EQ(o.rows, (std::vector<int> { 1, 10000, 100000 }));
     EXPECT_EQ(o.version.toStdString(), "P.68 (Bar)");
     EXPECT_EQ(o.shape.newShare, 0);
@@ -17,13 +17,14 @@ TEST(BenchOptions, ReadsEveryOptionAndTheEdgesOfTheirRanges) {
     EXPECT_EQ(o.shape.tableRows, 1);
     EXPECT_EQ(o.csv.toStdString(), "b.csv");
     EXPECT_EQ(o.dir.toStdString(), "d");
-    EXPECT_TRUE(o.kill && o.window && o.profile);
+    EXPECT_TRUE(o.kill && o.window && o.profile && o.help);
 
     const bench::Options other
         = bench::ParseOptions({ "--new-share", "1", "--new-share", "0.25", "--alts", "0" });
     EXPECT_EQ(other.shape.newShare, 0.25);
     EXPECT_EQ(other.shape.altsPerNew, 0);
     EXPECT_EQ(other.rows, (std::vector<int> { 1000, 10000 }));
+    EXPECT_FALSE(other.help);
 }
 
 TEST(BenchOptions, MalformedOrOutOfRangeValuesAreRefusedNamingTheirOption) {
@@ -54,6 +55,11 @@ TEST(BenchOptions, MalformedOrOutOfRangeValuesAreRefusedNamingTheirOption) {
         { { "--table-rows", "10k" }, "--table-rows" },
         { { "--csv" }, "--csv" },
         { { "--kill", "--rowz", "10" }, "--rowz" },
+        // the versions it knows, named
+        { { "--version", "X.99" },
+            "--version: no store version \"X.99\"; the versions: \"Ver 3.1 "
+            "SQL\", \"V.31\"" },
+        { { "--version", "v.31" }, "\"P.68 (Bar)\", \"D.47 (Bar)\"" },
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.args.join(QLatin1Char(' ')).toStdString());

@@ -8,6 +8,7 @@
 #include "support/odbc_env.h"
 #include "support/query_rows.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <gtest/gtest.h>
 #include <ostream>
@@ -197,7 +198,9 @@ TEST(PrepareRunner, BadSheetStopsWithItsNameAndARerunAfterMendingBuildsWhole) {
 // filled table that no run reads, with the rows it holds, until PriceList_Count lists it.
 TEST(PrepareRunner, WarnsOfAFilledTableThatPriceListCountDoesNotList) {
     const std::vector<prepare::Operation> inChunksOfOne { { "BuildPriceList", "", true, false,
-        nullptr, [](frmKordane& f) { return prepare::BuildPriceList(f, 1); } } };
+        [](frmKordane& f) {
+            return prepare::UnlistedFilledTables(f, prepare::BuildPriceList(f, 1));
+        } } };
     Runner r;
     makeFiles(r, twoSheets());
     r.exec(QStringLiteral("Delete From PriceList_Count Where Count = 2"));
@@ -216,7 +219,15 @@ TEST(PrepareRunner, WarnsOfAFilledTableThatPriceListCountDoesNotList) {
             .arg(QLatin1String(rows));
     };
 
+    // the warning uses the list the build read: PriceList_Count is read once
+    int countReads = 0;
+    ado::SetEventHook([&countReads](const ado::TraceEvent& e) {
+        if (e.kind == ado::TraceKind::Open && e.text.contains(QStringLiteral("PriceList_Count")))
+            ++countReads;
+    });
     ASSERT_EQ(r.build({}, true, inChunksOfOne), prepare::kDone) << r.err.toStdString();
+    ado::SetEventHook(nullptr);
+    EXPECT_EQ(countReads, 1);
     EXPECT_EQ(r.err, warning("1 row"));
     EXPECT_TRUE(r.out.endsWith(QStringLiteral("เสร็จแล้วจ้า\n")));
     EXPECT_EQ(r.listRows(QStringLiteral("Select PartNO From PriceList_1")),
@@ -238,12 +249,9 @@ TEST(PrepareRunner, UsageErrorsOpenNothing) {
     Runner r;
     makeFiles(r, twoSheets());
     const QFileInfo before(r.priceList);
-    const QString absent = r.dir + QStringLiteral("/PriceList_NONE.mdb");
     const QStringList cases[] = {
         { QStringLiteral("--price-list"), r.priceList, QStringLiteral("NoSuchOperation") },
         { QStringLiteral("--price-list"), r.priceList },
-        { QStringLiteral("--yes"), QStringLiteral("--price-list"), absent,
-            QStringLiteral("BuildPriceList") },
         { QStringLiteral("--price-list"), r.priceList, QStringLiteral("--bogus"),
             QStringLiteral("BuildPriceList") },
         { QStringLiteral("--yes"), QStringLiteral("BuildPriceList"),
@@ -255,7 +263,6 @@ TEST(PrepareRunner, UsageErrorsOpenNothing) {
         EXPECT_TRUE(r.err.contains(QStringLiteral("Usage: kordane-prepare")));
         EXPECT_TRUE(r.out.isEmpty());
     }
-    EXPECT_FALSE(QFileInfo::exists(absent));
     const QFileInfo after(r.priceList);
     EXPECT_EQ(after.lastModified(), before.lastModified());
     EXPECT_FALSE(QFileInfo::exists(r.priceList + QStringLiteral("-wal")));
@@ -263,6 +270,50 @@ TEST(PrepareRunner, UsageErrorsOpenNothing) {
     EXPECT_EQ(r.run({ QStringLiteral("--help") }), prepare::kDone);
     EXPECT_TRUE(r.out.contains(QStringLiteral("BuildPriceList [rewrites]")));
     EXPECT_TRUE(r.out.contains(QStringLiteral("ClearSplitPriceLists [rewrites]")));
+}
+
+// A file that is not there: where it was looked for, and how to name another, without the usage.
+TEST(PrepareRunner, AMissingFileSaysWhereItWasLookedFor) {
+    Runner r;
+    makeFiles(r, twoSheets());
+    const QString absent = r.dir + QStringLiteral("/PriceList_NONE.mdb");
+    const QString elsewhere = testenv::TempDir(); // started there: the start-up paths miss
+    const QString hint
+        = QStringLiteral("kordane-prepare: --price-list FILE and --store FILE name other files\n");
+    const struct {
+        const char* name;
+        QStringList args;
+        QString err;
+    } cases[] = {
+        { "the start-up path", { QStringLiteral("--yes"), QStringLiteral("BuildPriceList") },
+            QStringLiteral("kordane-prepare: file not found: E:\\DataVelandor\\PriceList_VURE.mdb, "
+                           "looked for as %1/E:/DataVelandor/PriceList_VURE.mdb\n")
+                    .arg(elsewhere)
+                + hint },
+        { "a price list named",
+            { QStringLiteral("--yes"), QStringLiteral("--price-list"), absent,
+                QStringLiteral("BuildPriceList") },
+            QStringLiteral("kordane-prepare: file not found: %1, looked for as %1\n").arg(absent)
+                + hint },
+        { "a store named",
+            { QStringLiteral("--yes"), QStringLiteral("--price-list"), r.priceList,
+                QStringLiteral("--store"), r.dir + QStringLiteral("/x/../None.accdb"),
+                QStringLiteral("FillIsuzuKinds") },
+            QStringLiteral("kordane-prepare: file not found: %1/x/../None.accdb, looked for as "
+                           "%1/None.accdb\n")
+                    .arg(r.dir)
+                + hint },
+    };
+    const QString started = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(elsewhere));
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(r.run(c.args), prepare::kUsage);
+        EXPECT_EQ(r.err, c.err);
+        EXPECT_TRUE(r.out.isEmpty());
+    }
+    QDir::setCurrent(started);
+    EXPECT_FALSE(QFileInfo::exists(absent));
 }
 
 TEST(PrepareRunner, AsksBeforeRewritingTables) {
@@ -296,11 +347,12 @@ StoreSeen gSeen;
 TEST(PrepareRunner, OpensTheStoreForOperationsThatReadIt) {
     const std::vector<prepare::Operation> table {
         { "Look", "reads the store", false, true,
-            [](frmKordane& f) {
+            [](frmKordane& f) -> std::vector<prepare::TableRows> {
                 gSeen = { f.mBrandID, f.mStoreVersion, f.cnStore().State() };
+                return {};
             } },
         { "Fail", "fails half-way", false, false,
-            [](frmKordane& f) {
+            [](frmKordane& f) -> std::vector<prepare::TableRows> {
                 f.Open(
                     f.rsList, f.cnPriceList(), QStringLiteral("Select Count From PriceList_Count"));
                 throw rt::RunError(QStringLiteral("stopped here"));

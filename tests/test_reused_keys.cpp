@@ -9,8 +9,6 @@ using storekit::MakePriceRow;
 
 namespace {
 
-const QString kFailed = QStringLiteral("ไม่สามรถบันทึกได้");
-
 struct CounterCase {
     const char* name;
     const char* change; // run on the store before UpDate
@@ -54,7 +52,7 @@ TEST(ReusedKeys, ClassicStoreRefusesAPartKeyInUse) {
         fx.form.cmdUpDate_Click();
 
         ASSERT_EQ(fx.window.messages.size(), 1u);
-        EXPECT_EQ(fx.window.messages[0].text, kFailed);
+        EXPECT_EQ(fx.window.messages[0].text, kFailedMessage);
         EXPECT_LINES(rows("Select PartID, PartNO, EName, Price From Pta12"),
             QStringList { "1|K-1|KNOWN|100" });
         EXPECT_LINES(rows("Select AltID, AltNO, APrice From Alt12 Where AltID > 0"),
@@ -97,7 +95,7 @@ TEST(ReusedKeys, PtaStoreRefusesAPartOrModelKeyInUse) {
         s.fx.form.cmdUpDate_Click();
 
         ASSERT_EQ(s.fx.window.messages.size(), 1u);
-        EXPECT_EQ(s.fx.window.messages[0].text, kFailed);
+        EXPECT_EQ(s.fx.window.messages[0].text, kFailedMessage);
         EXPECT_LINES(s.rows(s.T("Select PartID, PartNO, EName, Price From Pta_%1")),
             QStringList { "1|K-1-0|KNOWN|100" });
         EXPECT_LINES(s.rows(s.T("Select AltID, AltNO, APrice From Pta_Alt_%1")),

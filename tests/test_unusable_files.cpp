@@ -5,6 +5,7 @@
 #include "storekit/large_list.h"
 #include "storekit/sample.h"
 #include "support/fake_window.h"
+#include "support/files.h"
 #include "support/odbc_env.h"
 
 #include <QFile>
@@ -14,19 +15,8 @@
 
 namespace {
 
-const QString kFailed = QStringLiteral("ไม่สามรถบันทึกได้");
-
-QByteArray fileBytes(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
-QStringList sideFiles(const QString& path) {
-    QStringList out;
-    for (const char* tail : { "-wal", "-shm", "-journal" })
-        if (QFile::exists(path + QLatin1String(tail))) out << path + QLatin1String(tail);
-    return out;
-}
+using testenv::FileBytes;
+using testenv::SideFiles;
 
 int runPrepare(const QStringList& args) {
     QString out, err, input;
@@ -63,7 +53,7 @@ TEST(UnusableFiles, FileThatIsNoDatabaseIsLeftAsItWas) {
             fx.useDesktopStore(priceList, store);
             fx.form.cmdUpDate_Click();
             ASSERT_EQ(fx.window.messages.size(), 1u);
-            EXPECT_EQ(fx.window.messages[0].text, kFailed);
+            EXPECT_EQ(fx.window.messages[0].text, kFailedMessage);
         } else {
             EXPECT_EQ(runPrepare({ QStringLiteral("--yes"), QStringLiteral("--price-list"),
                           priceList, QStringLiteral("--store"), store,
@@ -71,8 +61,8 @@ TEST(UnusableFiles, FileThatIsNoDatabaseIsLeftAsItWas) {
                                   : QStringLiteral("ClearSplitPriceLists") }),
                 prepare::kFailed);
         }
-        EXPECT_EQ(fileBytes(bad), c.bytes);
-        EXPECT_EQ(sideFiles(bad), QStringList());
+        EXPECT_EQ(FileBytes(bad), c.bytes);
+        EXPECT_EQ(SideFiles(bad), QStringList());
     }
 }
 
@@ -81,7 +71,7 @@ TEST(UnusableFiles, StoreThatCannotBeBuiltLeavesNoFile) {
     const QString path = testenv::TempDir() + QStringLiteral("/x.accdb");
     EXPECT_THROW(storekit::CreateLargeStore(path, QStringLiteral("V.99"), 12, 3), rt::RunError);
     EXPECT_FALSE(QFile::exists(path));
-    EXPECT_EQ(sideFiles(path), QStringList());
+    EXPECT_EQ(SideFiles(path), QStringList());
 }
 
 // Runs as an ordinary user while it lives: as root, file modes do not bind, so the effective ids
@@ -120,7 +110,7 @@ TEST(UnusableFiles, UnwritableStoreLeavesNothingThatBreaksALaterRun) {
     QFile::setPermissions(priceList, QFileDevice::Permissions(0x6666));
     QFile::setPermissions(
         store, QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther);
-    const QByteArray before = fileBytes(store);
+    const QByteArray before = FileBytes(store);
     {
         AsOrdinaryUser user;
         if (!user.ordinary()) {
@@ -132,15 +122,15 @@ TEST(UnusableFiles, UnwritableStoreLeavesNothingThatBreaksALaterRun) {
             fx.useDesktopStore(priceList, store);
             fx.form.cmdUpDate_Click();
             ASSERT_EQ(fx.window.messages.size(), 1u);
-            EXPECT_EQ(fx.window.messages[0].text, kFailed);
+            EXPECT_EQ(fx.window.messages[0].text, kFailedMessage);
         }
         // an operation that only reads the store succeeds
         EXPECT_EQ(runPrepare({ QStringLiteral("--yes"), QStringLiteral("--price-list"), priceList,
                       QStringLiteral("--store"), store, QStringLiteral("FillIsuzuKinds") }),
             prepare::kDone);
     }
-    EXPECT_EQ(sideFiles(store), QStringList());
-    EXPECT_EQ(fileBytes(store), before);
+    EXPECT_EQ(SideFiles(store), QStringList());
+    EXPECT_EQ(FileBytes(store), before);
 
     // writable again: the next run completes
     QFile::setPermissions(store, QFileDevice::Permissions(0x6644));

@@ -24,6 +24,7 @@ struct TableRows {
 };
 // The numbered tables from 1 to lastFilled that PriceList_Count does not list, with the rows
 // each holds: the split fills tables by position alone, but a run reads only the listed ones.
+// The listed ones are those the build read into the form's list.
 std::vector<TableRows> UnlistedFilledTables(frmKordane& f, int16_t lastFilled);
 
 struct Operation {
@@ -31,10 +32,9 @@ struct Operation {
     const char* help; // one line
     bool rewrites; // empties or rewrites tables: the runner asks first unless --yes
     bool needsStore; // reads the store: cnStore open, mBrandID and mStoreVersion set
-    void (*run)(frmKordane& f); // every operation but the build
-    // The build in place of run: answers the highest table number it filled, so the runner can
-    // warn of filled tables that no run reads.
-    int16_t (*build)(frmKordane& f) = nullptr;
+    // Runs the operation; answers the filled tables that no run reads, for the runner to warn
+    // of (only the build fills any).
+    std::vector<TableRows> (*run)(frmKordane& f);
 };
 
 // Every operation, in the order the runner lists them.

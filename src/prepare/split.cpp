@@ -64,10 +64,11 @@ int16_t SplitWorkTable(frmKordane& f, int32_t chunk) {
 }
 
 std::vector<TableRows> UnlistedFilledTables(frmKordane& f, int16_t lastFilled) {
-    const std::vector<int16_t> listed = ReadTableNumbers(f, QStringLiteral("PriceList"));
+    const auto listed = f.mPriceListNos.begin();
+    const auto listedEnd = listed + f.mPriceListNoCount;
     std::vector<TableRows> unlisted;
     for (int16_t n = 1; n <= lastFilled; ++n) {
-        if (std::find(listed.begin(), listed.end(), n) != listed.end()) continue;
+        if (std::find(listed, listedEnd, n) != listedEnd) continue;
         f.Open(f.rsCheck, f.cnPriceList(),
             QStringLiteral("Select PartNO From PriceList_") + QString::number(n));
         unlisted.push_back({ n, f.rsCheck.RecordCount() });

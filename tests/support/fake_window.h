@@ -9,6 +9,9 @@
 #include <map>
 #include <vector>
 
+// The message a run that fails ends with.
+inline const QString kFailedMessage = QStringLiteral("ไม่สามรถบันทึกได้");
+
 struct ShownMessage {
     QString text;
     win::MsgStyle style;

@@ -3,6 +3,10 @@
 
 #include <QRegularExpression>
 
+void PrintTo(const QString& s, std::ostream* os) {
+    *os << '"' << s.toStdString() << '"';
+}
+
 namespace testenv {
 
 std::vector<std::string> Std(const QStringList& lines) {

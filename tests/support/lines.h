@@ -1,6 +1,8 @@
-// Texts in test assertions: line lists compared as UTF-8, and QString printed as itself, so
-// that a failure shows them; test-name suffixes.
+// Texts in test assertions: line lists compared as UTF-8, so that a failure shows them;
+// test-name suffixes.
 #pragma once
+
+#include "qstring_print.h"
 
 #include <QStringList>
 #include <ostream>
@@ -17,8 +19,3 @@ std::string ParamName(const char* version, bool odbc = false);
 
 #define EXPECT_LINES(actual, ...)                                                                  \
     EXPECT_EQ(testenv::Std(actual), testenv::Std(QStringList(__VA_ARGS__)))
-
-// Internal linkage: files that do not include this header print texts their own way.
-static inline void PrintTo(const QString& s, std::ostream* os) {
-    *os << '"' << s.toStdString() << '"';
-}

@@ -8,6 +8,7 @@
 #include "platform/runtime/text.h"
 #include "prepare/operations.h"
 
+#include <QDir>
 #include <map>
 #include <optional>
 
@@ -146,8 +147,13 @@ int RunPrepare(const QStringList& args, QTextStream& out, QTextStream& err, QTex
     if (op->needsStore && window.access && !there(f.storePathTrimmed()))
         missing << f.storePathTrimmed();
     if (!missing.isEmpty()) {
-        err << "kordane-prepare: file not found: " << missing.join(QStringLiteral(", ")) << "\n\n";
-        printUsage(err, operations);
+        // where it looked: a start-up path is found from the folder the runner was started in
+        for (const QString& path : missing)
+            err << "kordane-prepare: file not found: " << path << ", looked for as "
+                << QDir::cleanPath(QDir::current().absoluteFilePath(
+                       QString(path).replace(QLatin1Char('\\'), QLatin1Char('/'))))
+                << '\n';
+        err << "kordane-prepare: --price-list FILE and --store FILE name other files\n";
         return kUsage;
     }
     if (op->rewrites && !o->yes && !ask(out, in, *op, priceList)) {
@@ -165,11 +171,7 @@ int RunPrepare(const QStringList& args, QTextStream& out, QTextStream& err, QTex
             if (f.mBrandID == 0)
                 throw rt::RunError(QStringLiteral("the store has no brand ") + f.mBrandName);
         }
-        std::vector<TableRows> unread;
-        if (op->build)
-            unread = UnlistedFilledTables(f, op->build(f));
-        else
-            op->run(f);
+        const std::vector<TableRows> unread = op->run(f);
         window.finish();
         f.cnPriceList().Close();
         if (op->needsStore) f.cnStore().Close();

@@ -86,7 +86,22 @@ void indexPtaKeys(const QString& path, const Schema& s) {
 
 } // namespace
 
-void CreateLargeStore(const QString& path, const QString& version, int brandId, int parts) {
+QString UnknownVersion(const QString& version) {
+    const auto& known = StoreVersions();
+    if (std::find(known.begin(), known.end(), version) != known.end()) return {};
+    QStringList names;
+    for (const QString& v : known)
+        names << QLatin1Char('"') + v + QLatin1Char('"');
+    return QStringLiteral("no store version \"%1\"; the versions: %2")
+        .arg(version, names.join(QStringLiteral(", ")));
+}
+
+QString PartTable(const QString& version, int brandId) {
+    return schemaOf(version, brandId).parts;
+}
+
+void CreateLargeStore(
+    const QString& path, const QString& version, int brandId, int parts, bool replace) {
     // the same parts in either schema: kind "0", a number, names, a model and a price
     auto part = [](auto& p, int i) {
         p.partId = i;
@@ -105,8 +120,10 @@ void CreateLargeStore(const QString& path, const QString& version, int brandId, 
             p.partNo = storeNumber(i) + QStringLiteral("-0");
             p.eNameId = p.tNameId = i;
         }
-        CreatePtaStore(path, version, brandId, list);
-        indexPtaKeys(path, schemaOf(version, brandId));
+        WriteFiles({ path }, replace, [&](const QStringList& staged) {
+            CreatePtaStore(staged[0], version, brandId, list);
+            indexPtaKeys(staged[0], schemaOf(version, brandId));
+        });
         return;
     }
     std::vector<ClassicPart> list(static_cast<size_t>(n));
@@ -116,7 +133,8 @@ void CreateLargeStore(const QString& path, const QString& version, int brandId, 
         p.kind = QStringLiteral("0");
         p.partNo = storeNumber(i);
     }
-    CreateClassicStore(path, version, brandId, list);
+    WriteFiles({ path }, replace,
+        [&](const QStringList& staged) { CreateClassicStore(staged[0], version, brandId, list); });
 }
 
 std::vector<KindNumber> StoreParts(const QString& storePath, int brandId) {
@@ -140,51 +158,55 @@ std::vector<KindNumber> StoreParts(const QString& storePath, int brandId) {
     return out;
 }
 
-LargeListSummary CreateLargePriceList(
-    const QString& path, const LargeListShape& shape, const std::vector<KindNumber>& like) {
+LargeListSummary CreateLargePriceList(const QString& path, const LargeListShape& shape,
+    const std::vector<KindNumber>& like, bool replace) {
     if (shape.rows < 0 || shape.tableRows < 1 || shape.newShare < 0 || shape.newShare > 1
         || shape.altsPerNew < 0 || shape.altsPerNew > 5)
         throw rt::RunError(QStringLiteral("unusable large-list settings"));
     if (like.empty() && shape.newShare < 1 && shape.rows > 0)
         throw rt::RunError(QStringLiteral("no store parts for the matching rows"));
     LargeListSummary sum;
-    MakeFile(path, {}, [&](ado::Connection& cn) {
-        CreateTable(cn, QStringLiteral("PriceList_Count"),
-            { { QStringLiteral("Count"), QStringLiteral("Long") } });
-        const auto cols = PriceRowTableColumns();
-        cn.BeginTrans();
-        QString table;
-        for (int i = 0; i < shape.rows; ++i) {
-            if (i % shape.tableRows == 0) {
-                ++sum.tables;
-                cn.Execute(
-                    QStringLiteral("Insert Into PriceList_Count Values( %1 )").arg(sum.tables));
-                table = QStringLiteral("PriceList_%1").arg(sum.tables);
-                CreateTable(cn, table, cols);
+    WriteFiles({ path }, replace, [&](const QStringList& staged) {
+        MakeFile(staged[0], {}, [&](ado::Connection& cn) {
+            CreateTable(cn, QStringLiteral("PriceList_Count"),
+                { { QStringLiteral("Count"), QStringLiteral("Long") } });
+            const auto cols = PriceRowTableColumns();
+            cn.BeginTrans();
+            QString table;
+            for (int i = 0; i < shape.rows; ++i) {
+                if (i % shape.tableRows == 0) {
+                    ++sum.tables;
+                    cn.Execute(
+                        QStringLiteral("Insert Into PriceList_Count Values( %1 )").arg(sum.tables));
+                    table = QStringLiteral("PriceList_%1").arg(sum.tables);
+                    CreateTable(cn, table, cols);
+                }
+                // new rows spread evenly: row i is new when it crosses the next multiple of the
+                // share
+                const bool fresh = int64_t((i + 1) * shape.newShare) > int64_t(i * shape.newShare);
+                PriceRow r;
+                if (fresh) {
+                    r = MakePriceRow(QStringLiteral("0"),
+                        QStringLiteral("N%1").arg(i, 7, 10, QLatin1Char('0')),
+                        QStringLiteral("NEW PART %1").arg(i),
+                        QString::fromUtf8("อะไหล่ใหม่ %1").arg(i), 200 + i % 700, 0, {},
+                        QStringLiteral("MODEL %1").arg(i % 40));
+                    for (int k = 0; k < shape.altsPerNew; ++k)
+                        r.AltNO[k]
+                            = QStringLiteral("R%1-%2").arg(i, 7, 10, QLatin1Char('0')).arg(k + 1);
+                    ++sum.fresh;
+                } else {
+                    const KindNumber& p = like[size_t(sum.matching) % like.size()];
+                    r = MakePriceRow(p.kind, p.number, QStringLiteral("PART %1").arg(i),
+                        QString::fromUtf8("อะไหล่ %1").arg(i), 150 + i % 800, 140 + i % 800, {},
+                        QStringLiteral("MODEL %1").arg(i % 40));
+                    ++sum.matching;
+                }
+                InsertPriceRow(cn, table, r);
             }
-            // new rows spread evenly: row i is new when it crosses the next multiple of the share
-            const bool fresh = int64_t((i + 1) * shape.newShare) > int64_t(i * shape.newShare);
-            PriceRow r;
-            if (fresh) {
-                r = MakePriceRow(QStringLiteral("0"),
-                    QStringLiteral("N%1").arg(i, 7, 10, QLatin1Char('0')),
-                    QStringLiteral("NEW PART %1").arg(i), QString::fromUtf8("อะไหล่ใหม่ %1").arg(i),
-                    200 + i % 700, 0, {}, QStringLiteral("MODEL %1").arg(i % 40));
-                for (int k = 0; k < shape.altsPerNew; ++k)
-                    r.AltNO[k]
-                        = QStringLiteral("R%1-%2").arg(i, 7, 10, QLatin1Char('0')).arg(k + 1);
-                ++sum.fresh;
-            } else {
-                const KindNumber& p = like[size_t(sum.matching) % like.size()];
-                r = MakePriceRow(p.kind, p.number, QStringLiteral("PART %1").arg(i),
-                    QString::fromUtf8("อะไหล่ %1").arg(i), 150 + i % 800, 140 + i % 800, {},
-                    QStringLiteral("MODEL %1").arg(i % 40));
-                ++sum.matching;
-            }
-            InsertPriceRow(cn, table, r);
-        }
-        CreateTable(cn, QStringLiteral("PriceListAll"), cols);
-        cn.CommitTrans();
+            CreateTable(cn, QStringLiteral("PriceListAll"), cols);
+            cn.CommitTrans();
+        });
     });
     return sum;
 }

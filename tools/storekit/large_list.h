@@ -15,7 +15,15 @@ struct KindNumber {
 
 // A store of any version with `parts` existing parts of the brand "VURE" (keys from 1, kind
 // "0"); a Pta_ store keeps each number as "<number>-0" and gets the key indexes of a real store.
-void CreateLargeStore(const QString& path, const QString& version, int brandId, int parts);
+// Written as WriteFiles writes: a file at path is refused unless replace.
+void CreateLargeStore(
+    const QString& path, const QString& version, int brandId, int parts, bool replace = false);
+
+// Empty when version is one of the store versions; else a message naming it and them.
+QString UnknownVersion(const QString& version);
+
+// The brand's part table in a store of the version ("Pta<key>", or "Pta_<suffix>").
+QString PartTable(const QString& version, int brandId);
 
 // Kind and number of every part of the brand in a store file of either schema, in key order; a
 // list row of that kind and number is the part for the store's lookups.
@@ -37,8 +45,8 @@ struct LargeListSummary {
 // take the parts of `like` in turn (new prices); new rows get numbers the store lacks and
 // their replacement numbers (empty kind, so each is also sent on as a part of its own).
 // Rows are written one by one: memory does not grow with the list.
-LargeListSummary CreateLargePriceList(
-    const QString& path, const LargeListShape& shape, const std::vector<KindNumber>& like);
+LargeListSummary CreateLargePriceList(const QString& path, const LargeListShape& shape,
+    const std::vector<KindNumber>& like, bool replace = false);
 
 // What is wrong with the parts a run inserted into a store (keys above firstNewKey - 1): each
 // needs its code row (classic) or price row (Pta_) and a group row, the part-key counter must

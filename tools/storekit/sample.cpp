@@ -23,12 +23,8 @@ ClassicPart storePart(int id, const char* kind, const char* partNo, const char* 
     return p;
 }
 
-} // namespace
-
-QString WriteSample(const QString& folder) {
-    const QString dir = QDir(folder).filePath(QStringLiteral("E:/DataVelandor"));
-    QDir().mkpath(dir);
-    CreateClassicStore(dir + QStringLiteral("/Velandor.accdb"), QStringLiteral("V.31"), 12,
+void writeSampleFiles(const QString& store, const QString& priceList) {
+    CreateClassicStore(store, QStringLiteral("V.31"), 12,
         { storePart(
               1, "0", "15601-87703", "OIL FILTER", QStringLiteral("ไส้กรองน้ำมันเครื่อง"), 180, 150),
             storePart(2, "0", "90915-YZZE1", "FILTER ELEMENT", QStringLiteral("กรองน้ำมัน"), 220, 0),
@@ -59,7 +55,7 @@ QString WriteSample(const QString& folder) {
                 MakePriceRow(QString(), QStringLiteral("90915-YZZE1"),
                     QStringLiteral("FILTER ELEMENT"), QStringLiteral("กรองน้ำมัน"), 230, 210) } }
     };
-    CreatePriceList(dir + QStringLiteral("/PriceList_VURE.mdb"), tables, kSamplePriceListPassword);
+    CreatePriceList(priceList, tables, kSamplePriceListPassword);
     // the supplier's sheets that kordane-prepare BuildPriceList turns into PriceList_<n>
     RawRow oil = MakeRawRow(QStringLiteral("0.00"), QStringLiteral("15601-87703"),
         QStringLiteral("OIL FILTER"), 199, 0, QStringLiteral("ไส้กรองน้ำมันเครื่อง"));
@@ -67,7 +63,7 @@ QString WriteSample(const QString& folder) {
     RawRow air = MakeRawRow(QStringLiteral("0"), QStringLiteral("17801-0C010"),
         QStringLiteral("AIR FILTER"), 460, 0, QStringLiteral("ไส้กรองอากาศ"));
     air.push_back({ QStringLiteral("AltNO_1"), QStringLiteral("17801-0C020") });
-    AddRawSheets(dir + QStringLiteral("/PriceList_VURE.mdb"),
+    AddRawSheets(priceList,
         { { 1,
               { oil,
                   MakeRawRow(QStringLiteral("0"), QStringLiteral("15601 87703"),
@@ -78,6 +74,15 @@ QString WriteSample(const QString& folder) {
                         QStringLiteral("FILTER ELEMENT"), 235, 215,
                         QStringLiteral("กรองน้ำมัน")) } } },
         kSamplePriceListPassword);
+}
+
+} // namespace
+
+QString WriteSample(const QString& folder, bool replace) {
+    const QString dir = QDir(folder).filePath(QStringLiteral("E:/DataVelandor"));
+    WriteFiles(
+        { dir + QStringLiteral("/Velandor.accdb"), dir + QStringLiteral("/PriceList_VURE.mdb") },
+        replace, [](const QStringList& staged) { writeSampleFiles(staged[0], staged[1]); });
     return dir;
 }
 

@@ -12,12 +12,13 @@ inline const QString kSamplePriceListPassword = QStringLiteral("PLN394");
 
 // Writes <folder>/E:/DataVelandor/Velandor.accdb (a "V.31" store, brand key 12) and
 // PriceList_VURE.mdb there, where the window's start-up paths point when it is started from
-// <folder>; returns that folder. A run over them:
+// <folder>, both or neither (files there already are refused unless replace); returns that
+// folder. A run over them:
 // - updates the prices and names of the parts the store has (15601-87703, 90915-YZZE1);
 // - inserts the new part 17801-0C010 with its replacement number 17801-0C020, in one group;
 // - lists in the grid the two parts to which the list gives two prices: 1-04465-0K240 (a blank
 //   kind on page 1 covers every kind of the number, page 2 prices kind 1 again) and
 //   48815-0K020 (on both pages); each shows the price the store kept beside the other one.
-QString WriteSample(const QString& folder);
+QString WriteSample(const QString& folder, bool replace = false);
 
 } // namespace storekit

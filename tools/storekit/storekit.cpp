@@ -3,10 +3,13 @@
 
 #include "platform/runtime/text.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QUuid>
+#include <cstdio>
 
 namespace storekit {
 
@@ -16,9 +19,13 @@ QString DesktopConnectionString(const QString& path, const QString& password) {
 }
 
 namespace {
+void removeSideFiles(const QString& path) {
+    for (const char* tail : { "-wal", "-shm", "-journal" })
+        QFile::remove(path + QLatin1String(tail));
+}
 void removeFile(const QString& path) {
-    for (const QString& p : { path, path + QStringLiteral("-wal"), path + QStringLiteral("-shm") })
-        QFile::remove(p);
+    QFile::remove(path);
+    removeSideFiles(path);
 }
 } // namespace
 
@@ -53,6 +60,37 @@ void MakeFile(const QString& path, const QString& password,
         cn.Close();
     } catch (...) {
         removeFile(path);
+        throw;
+    }
+}
+
+void WriteFiles(const QStringList& targets, bool replace,
+    const std::function<void(const QStringList& staged)>& build) {
+    for (const QString& target : targets)
+        if (!replace && QFileInfo::exists(target))
+            throw rt::RunError(
+                QStringLiteral("%1 is there already; --replace replaces it").arg(target));
+    QStringList staged;
+    for (const QString& target : targets) {
+        const QFileInfo info(target);
+        if (!QDir().mkpath(info.absolutePath()))
+            throw rt::RunError(QStringLiteral("cannot create the folder ") + info.absolutePath());
+        staged << target + QStringLiteral(".new-")
+                + QUuid::createUuid().toString(QUuid::WithoutBraces).left(8);
+    }
+    try {
+        build(staged);
+        for (qsizetype i = 0; i < targets.size(); ++i) {
+            // side files beside a replaced file are the old file's, not the new one's
+            removeSideFiles(targets[i]);
+            if (std::rename(QFile::encodeName(staged[i]).constData(),
+                    QFile::encodeName(targets[i]).constData())
+                != 0)
+                throw rt::RunError(QStringLiteral("cannot write ") + targets[i]);
+        }
+    } catch (...) {
+        for (const QString& s : staged)
+            removeFile(s);
         throw;
     }
 }

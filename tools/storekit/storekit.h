@@ -6,6 +6,7 @@
 #include "platform/ado/ado.h"
 
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <utility>
 #include <vector>
@@ -22,6 +23,13 @@ void CreateEmptyFile(const QString& path, const QString& password = {});
 // stand-in: when fill fails, the file goes and the failure is passed on.
 void MakeFile(const QString& path, const QString& password,
     const std::function<void(ado::Connection&)>& fill);
+
+// Writes the files at targets all together or not at all: build makes them at the paths it is
+// given, beside the targets, and only once it has made every one do they take the targets'
+// places. A target that is there already is refused, naming it, unless replace; a failure
+// leaves the targets as they were. The targets' folders are made as needed.
+void WriteFiles(const QStringList& targets, bool replace,
+    const std::function<void(const QStringList& staged)>& build);
 
 // Opens a stand-in file for the fixture to write (the file's own password).
 void OpenFile(ado::Connection& cn, const QString& path, const QString& password = {});

@@ -1,6 +1,7 @@
 // Connection: opens a stand-in file or an ODBC data source and runs statements and
 // transactions on it.
 #include "ado.h"
+#include "rows_affected.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,5 +1,6 @@
 // Recordset: the rows of a query, fetched as they are read, and the row writes of AddNew/Update.
 #include "ado.h"
+#include "rows_affected.h"
 
 #include <QRegularExpression>
 #include <QSqlError>
@@ -11,7 +12,6 @@ namespace ado {
 void trace(const QString& statement);
 bool tracingEvents();
 void traceEvent(const TraceEvent& event);
-int64_t rowsAffected(const QSqlQuery& q); // -1 when not known
 
 namespace {
 

@@ -1,0 +1,118 @@
+// storekit never replaces a file that is there unless told to, and a build that fails leaves
+// every target as it was, with nothing half made beside it.
+#include "storekit/command.h"
+#include "storekit/large_list.h"
+#include "storekit/sample.h"
+#include "support/files.h"
+#include "support/odbc_env.h"
+
+#include <QDir>
+#include <QFile>
+#include <gtest/gtest.h>
+
+namespace {
+
+using testenv::FileBytes;
+
+const QByteArray kMine = "a store of mine\n";
+
+void writeMine(const QString& path) {
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(kMine);
+}
+
+QStringList filesIn(const QString& dir) {
+    return QDir(dir).entryList(QDir::Files | QDir::Hidden, QDir::Name);
+}
+
+struct Outcome {
+    int status;
+    QString out, err;
+};
+
+Outcome runStorekit(const QStringList& args) {
+    Outcome o;
+    QTextStream out(&o.out), err(&o.err);
+    o.status = storekit::RunCommand(args, out, err);
+    return o;
+}
+
+TEST(StorekitCommand, AFileThatIsThereIsReplacedOnlyWhenAsked) {
+    const struct Case {
+        const char* name;
+        QStringList args; // %1 is the case's folder
+        const char* mine; // a file of the user's there before, relative to the folder
+        int status;
+        const char* said; // in the error text
+        bool replaced; // the user's file replaced by a stand-in
+    } cases[] = {
+        { "store there", { "store", "V.31", "%1/Velandor.accdb" }, "Velandor.accdb", 1,
+            "%1/Velandor.accdb is there already; --replace replaces it", false },
+        { "store replaced", { "store", "V.31", "%1/Velandor.accdb", "--parts", "3", "--replace" },
+            "Velandor.accdb", 0, "", true },
+        { "unknown version", { "store", "X.99", "%1/Velandor.accdb", "--replace" },
+            "Velandor.accdb", 2,
+            "no store version \"X.99\"; the versions: \"Ver 3.1 SQL\", \"V.31\"", false },
+        { "price list there", { "pricelist", "%1/PriceList_VURE.mdb", "--rows", "5" },
+            "PriceList_VURE.mdb", 1, "%1/PriceList_VURE.mdb is there already", false },
+        { "sample's second file there", { "sample", "%1" }, "E:/DataVelandor/PriceList_VURE.mdb", 1,
+            "%1/E:/DataVelandor/PriceList_VURE.mdb is there already", false },
+        { "sample replaced", { "sample", "%1", "--replace" }, "E:/DataVelandor/PriceList_VURE.mdb",
+            0, "", true },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString dir = testenv::TempDir();
+        const QString mine = dir + QLatin1Char('/') + QLatin1String(c.mine);
+        writeMine(mine);
+        QStringList args;
+        for (const QString& a : c.args)
+            args << QString(a).replace(QStringLiteral("%1"), dir);
+        const Outcome o = runStorekit(args);
+        EXPECT_EQ(o.status, c.status) << o.err.toStdString();
+        EXPECT_TRUE(o.err.contains(QString::fromUtf8(c.said).replace(QStringLiteral("%1"), dir)))
+            << o.err.toStdString();
+        EXPECT_EQ(FileBytes(mine) == kMine, !c.replaced);
+        // nothing else beside it: neither a half-made file nor the sample's other file
+        EXPECT_EQ(filesIn(QFileInfo(mine).absolutePath()),
+            QStringList { QFileInfo(mine).fileName() }
+                + (c.replaced && args[0] == QLatin1String("sample")
+                        ? QStringList { QStringLiteral("Velandor.accdb") }
+                        : QStringList()));
+    }
+}
+
+TEST(StorekitCommand, MakesTheFoldersOfItsTargets) {
+    const QString dir = testenv::TempDir() + QStringLiteral("/big/er");
+    const QString store = dir + QStringLiteral("/Velandor.accdb");
+    const QString list = dir + QStringLiteral("/lists/PriceList_VURE.mdb");
+    EXPECT_EQ(runStorekit({ "store", "P.68 (Bar)", store, "--parts", "4" }).status, 0);
+    const Outcome o = runStorekit({ "pricelist", list, "--rows", "6", "--like", store });
+    EXPECT_EQ(o.status, 0) << o.err.toStdString();
+    EXPECT_EQ(o.out,
+        QStringLiteral("price list ") + list
+            + QStringLiteral(": 6 rows in 1 tables, 3 of the store's parts, 3 new\n"));
+    EXPECT_EQ(storekit::MissingListParts(store, list, 12).size(), 6); // the new rows and theirs
+}
+
+// The failures inside a build: the file that was there stays whole, and nothing is left beside.
+TEST(StorekitFiles, ABuildThatFailsLeavesTheTargetsAsTheyWere) {
+    const QString dir = testenv::TempDir();
+    const QString a = dir + QStringLiteral("/a.accdb"), b = dir + QStringLiteral("/b.mdb");
+    writeMine(a);
+    writeMine(b);
+    EXPECT_THROW(storekit::CreateLargeStore(a, QStringLiteral("V.99"), 12, 3, true), rt::RunError);
+    EXPECT_THROW(storekit::WriteFiles({ a, b }, true,
+                     [](const QStringList& staged) {
+                         storekit::CreateLargeStore(staged[0], QStringLiteral("V.31"), 12, 3);
+                         throw rt::RunError(QStringLiteral("the second file failed"));
+                     }),
+        rt::RunError);
+    EXPECT_EQ(FileBytes(a), kMine);
+    EXPECT_EQ(FileBytes(b), kMine);
+    EXPECT_EQ(filesIn(dir), (QStringList { "a.accdb", "b.mdb" }));
+}
+
+} // namespace
