@@ -1,6 +1,6 @@
-// Files the tool cannot use: a file that is no database is left byte for byte as it was, a
-// store the user cannot write gets nothing beside it that would break a later run, and storekit
-// leaves no half-built file.
+// Files the tool cannot use: a file that is no database of the tool's is left byte for byte as
+// it was, a store the user cannot write is read at a committed state and gets nothing beside it
+// that would break a later run, and storekit leaves no half-built file.
 #include "prepare/runner.h"
 #include "storekit/large_list.h"
 #include "storekit/sample.h"
@@ -8,6 +8,8 @@
 #include "support/odbc_env.h"
 
 #include <QFile>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <gtest/gtest.h>
 #include <pwd.h>
 #include <unistd.h>
@@ -34,7 +36,26 @@ int runPrepare(const QStringList& args) {
     return prepare::RunPrepare(args, o, e, in);
 }
 
+// Another program's SQLite database, in the rollback-journal mode SQLite starts a file in.
+QByteArray foreignDatabase() {
+    const QString path = testenv::TempDir() + QStringLiteral("/notes.db");
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), path);
+        db.setDatabaseName(path);
+        EXPECT_TRUE(db.open());
+        QSqlQuery q(db);
+        EXPECT_TRUE(q.exec(QStringLiteral("CREATE TABLE Notes (Id INTEGER, Body TEXT)")));
+        EXPECT_TRUE(q.exec(QStringLiteral("INSERT INTO Notes VALUES (1, 'kept')")));
+        q.finish();
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(path);
+    return fileBytes(path);
+}
+
 TEST(UnusableFiles, FileThatIsNoDatabaseIsLeftAsItWas) {
+    const QByteArray foreign = foreignDatabase();
+    ASSERT_EQ(foreign.mid(18, 2), QByteArray("\x01\x01", 2));
     struct Case {
         const char* name;
         QByteArray bytes;
@@ -45,6 +66,10 @@ TEST(UnusableFiles, FileThatIsNoDatabaseIsLeftAsItWas) {
         { "empty store, window", {}, true, true },
         { "text as price list, kordane-prepare", "price list\n", false, false },
         { "empty store, kordane-prepare", {}, true, false },
+        { "another program's database as price list, window", foreign, false, true },
+        { "another program's database as store, window", foreign, true, true },
+        { "another program's database as price list, kordane-prepare", foreign, false, false },
+        { "another program's database as store, kordane-prepare", foreign, true, false },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
