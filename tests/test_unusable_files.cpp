@@ -3,9 +3,13 @@
 // that would break a later run, and storekit leaves no half-built file.
 #include "prepare/runner.h"
 #include "storekit/large_list.h"
+#include "storekit/prepare_later.h"
+#include "storekit/prepare_tables.h"
 #include "storekit/sample.h"
+#include "support/child_program.h"
 #include "support/fake_window.h"
 #include "support/odbc_env.h"
+#include "support/query_rows.h"
 
 #include <QFile>
 #include <QSqlDatabase>
@@ -174,6 +178,130 @@ TEST(UnusableFiles, UnwritableStoreLeavesNothingThatBreaksALaterRun) {
     fx.form.cmdUpDate_Click();
     ASSERT_EQ(fx.window.messages.size(), 1u);
     EXPECT_EQ(fx.window.messages[0].text, QStringLiteral("เสร็จแล้วจ้า"));
+}
+
+// Lets the ordinary user reach the folders and write the files named, not the store.
+void onlyTheStoreUnwritable(
+    const QStringList& folders, const QStringList& writable, const QString& store) {
+    for (const QString& d : folders)
+        QFile::setPermissions(d, QFileDevice::Permissions(0x7777));
+    for (const QString& f : writable)
+        QFile::setPermissions(f, QFileDevice::Permissions(0x6666));
+    QFile::setPermissions(
+        store, QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther);
+}
+
+// A writer that crashed left its changed kind of P-ONE ("1" committed) beside a store the user
+// cannot write: in a hot journal (not committed: the read fails, as the journal cannot be rolled
+// back) or in a -wal (committed: it is read).
+TEST(UnusableFiles, UnwritableStoreIsReadAtItsCommittedState) {
+    struct Case {
+        const char* name;
+        bool committed; // in a -wal, else uncommitted with a hot journal
+        int result;
+        QString sheetKind, storeKindLater;
+    } cases[] = {
+        { "hot journal", false, prepare::kFailed, QString(), QStringLiteral("1") },
+        { "-wal", true, prepare::kDone, QStringLiteral("7"), QStringLiteral("7") },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const testenv::RunFiles files;
+        storekit::CreateLookupStore(files.store, QStringLiteral("V.31"), 12,
+            { { QStringLiteral("1"), QStringLiteral("P-ONE"), {}, QStringLiteral("x") } });
+        storekit::CreateEmptyFile(files.priceList);
+        storekit::AddRawSheets(files.priceList,
+            { { 1,
+                { storekit::MakeRawRow(
+                    {}, QStringLiteral("P-ONE"), {}, 0, 0, QStringLiteral("x")) } } });
+        if (!c.committed) {
+            ado::Connection cn;
+            storekit::OpenFile(cn, files.store);
+            cn.Execute(QStringLiteral("PRAGMA journal_mode=DELETE"));
+        }
+        testenv::ChildProgram writer([&](const std::function<void()>&) {
+            QSqlDatabase db = testenv::OpenSqlite(files.store);
+            const QString change
+                = QStringLiteral("UPDATE Pta12 SET Kind = '7' WHERE PartNO = 'P-ONE'");
+            if (c.committed) {
+                testenv::RunAll(db, { change });
+            } else {
+                // a small cache spills the change into the file before the commit
+                testenv::RunAll(db,
+                    { QStringLiteral("CREATE TABLE Filler (X)"),
+                        QStringLiteral("PRAGMA cache_size=1"), QStringLiteral("BEGIN"), change,
+                        QStringLiteral("INSERT INTO Filler WITH RECURSIVE n(i) AS (SELECT 1 UNION "
+                                       "ALL SELECT i + 1 FROM n WHERE i < 200) SELECT "
+                                       "randomblob(1000) FROM n") });
+            }
+            _exit(0); // the crash
+        });
+        writer.go();
+        ASSERT_TRUE(writer.finished(10));
+        ASSERT_TRUE(QFile::exists(files.store + (c.committed ? "-wal" : "-journal")));
+        onlyTheStoreUnwritable({ files.dir }, { files.priceList }, files.store);
+        {
+            AsOrdinaryUser user;
+            if (!user.ordinary()) GTEST_SKIP() << "running as root with no user \"nobody\"";
+            EXPECT_EQ(runPrepare({ QStringLiteral("--yes"), QStringLiteral("--price-list"),
+                          files.priceList, QStringLiteral("--store"), files.store,
+                          QStringLiteral("FillIsuzuKinds") }),
+                c.result);
+        }
+        EXPECT_EQ(
+            testenv::QueryRows(files.priceList, QStringLiteral("Select Kind From PriceNew_1")),
+            QStringList { c.sheetKind });
+        QFile::setPermissions(files.store, QFileDevice::Permissions(0x6644));
+        EXPECT_EQ(testenv::QueryRows(
+                      files.store, QStringLiteral("Select Kind From Pta12 Where PartNO = 'P-ONE'")),
+            QStringList { c.storeKindLater });
+    }
+}
+
+// Another program commits while the user reads a store they cannot write: the read in hand keeps
+// the state it began with, and the next read sees the commit.
+TEST(UnusableFiles, UnwritableStoreReaderSeesOneCommittedStateWhileAWriterCommits) {
+    const testenv::RunFiles files;
+    storekit::CreateEmptyFile(files.store);
+    {
+        ado::Connection cn;
+        storekit::OpenFile(cn, files.store);
+        cn.Execute(QStringLiteral("Create Table T (A Long, Pad Text(255))"));
+        cn.Execute(QStringLiteral("Insert Into T With Recursive n(i) As (Select 1 Union All "
+                                  "Select i + 1 From n Where i < 200) Select i, printf('%250d', i) "
+                                  "From n"));
+    }
+    testenv::ChildProgram writer([&](const std::function<void()>&) {
+        QSqlDatabase db = testenv::OpenSqlite(files.store);
+        testenv::RunAll(db, { QStringLiteral("DELETE FROM T WHERE A > 100") });
+        db.close();
+    });
+    onlyTheStoreUnwritable({ files.dir }, {}, files.store);
+    AsOrdinaryUser user;
+    if (!user.ordinary()) GTEST_SKIP() << "running as root with no user \"nobody\"";
+    ado::Connection cn;
+    storekit::OpenFile(cn, files.store);
+    ado::Recordset rs;
+    rs.Open(QStringLiteral("Select A From T"), cn);
+    QStringList read, expected;
+    for (int i = 1; i <= 200; ++i)
+        expected << QString::number(i);
+    try {
+        for (; !rs.Eof(); rs.MoveNext()) {
+            read << rs.Field(QStringLiteral("A")).toText();
+            if (read.size() == 10) {
+                writer.go();
+                ASSERT_TRUE(writer.finished(10));
+            }
+        }
+    } catch (const rt::RunError& e) {
+        ADD_FAILURE() << "after row " << read.size() << ": " << e.what();
+    }
+    rs.Close();
+    EXPECT_EQ(read, expected);
+    rs.Open(QStringLiteral("Select Count(*) As N From T"), cn);
+    EXPECT_EQ(rs.Field(QStringLiteral("N")).toInt32(), 100);
+    rs.Close();
 }
 
 } // namespace
