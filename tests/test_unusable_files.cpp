@@ -114,14 +114,14 @@ TEST(UnusableFiles, StoreThatCannotBeBuiltLeavesNoFile) {
 }
 
 // Runs as an ordinary user while it lives: as root, file modes do not bind, so the effective ids
-// become those of "nobody"; any other user is one already.
+// become those of the user named; any other user is one already.
 class AsOrdinaryUser {
 public:
-    AsOrdinaryUser() {
+    explicit AsOrdinaryUser(const char* name = "nobody") {
         if (geteuid() != 0) return;
-        const passwd* nobody = getpwnam("nobody");
-        if (!nobody) return;
-        switched_ = setegid(nobody->pw_gid) == 0 && seteuid(nobody->pw_uid) == 0;
+        const passwd* user = getpwnam(name);
+        if (!user) return;
+        switched_ = setegid(user->pw_gid) == 0 && seteuid(user->pw_uid) == 0;
         if (!switched_) restore();
     }
     ~AsOrdinaryUser() {
@@ -258,9 +258,15 @@ TEST(UnusableFiles, UnwritableStoreIsReadAtItsCommittedState) {
     }
 }
 
-// Another program commits while the user reads a store they cannot write: the read in hand keeps
-// the state it began with, and the next read sees the commit.
+// The store's owner commits while another user, who may only read it, reads: the read in hand
+// keeps the state it began with, the next read sees the commit, and the owner can write through
+// the side files the reader's open made.
 TEST(UnusableFiles, UnwritableStoreReaderSeesOneCommittedStateWhileAWriterCommits) {
+    const passwd* daemon = getpwnam("daemon");
+    const std::pair<uid_t, gid_t> owner
+        = daemon ? std::pair(daemon->pw_uid, daemon->pw_gid) : std::pair(uid_t(0), gid_t(0));
+    if (geteuid() != 0 || !daemon || !getpwnam("nobody"))
+        GTEST_SKIP() << "needs root and the users \"daemon\" (the owner) and \"nobody\"";
     const testenv::RunFiles files;
     storekit::CreateEmptyFile(files.store);
     {
@@ -272,13 +278,15 @@ TEST(UnusableFiles, UnwritableStoreReaderSeesOneCommittedStateWhileAWriterCommit
                                   "From n"));
     }
     testenv::ChildProgram writer([&](const std::function<void()>&) {
+        AsOrdinaryUser asOwner("daemon");
         QSqlDatabase db = testenv::OpenSqlite(files.store);
         testenv::RunAll(db, { QStringLiteral("DELETE FROM T WHERE A > 100") });
         db.close();
     });
     onlyTheStoreUnwritable({ files.dir }, {}, files.store);
+    ASSERT_EQ(chown(QFile::encodeName(files.store).constData(), owner.first, owner.second), 0);
+    QFile::setPermissions(files.store, QFileDevice::Permissions(0x6444));
     AsOrdinaryUser user;
-    if (!user.ordinary()) GTEST_SKIP() << "running as root with no user \"nobody\"";
     ado::Connection cn;
     storekit::OpenFile(cn, files.store);
     ado::Recordset rs;

@@ -5,6 +5,7 @@
 #include <QSqlQuery>
 #include <chrono>
 #include <csignal>
+#include <cstdio>
 #include <poll.h>
 #include <stdexcept>
 #include <sys/wait.h>
@@ -25,6 +26,9 @@ ChildProgram::ChildProgram(Work work) {
         int status = 0;
         try {
             work([fd = fromChild[1]] { [[maybe_unused]] auto n = write(fd, "r", 1); });
+        } catch (const std::exception& e) {
+            fprintf(stderr, "child program: %s\n", e.what());
+            status = 1;
         } catch (...) {
             status = 1;
         }
