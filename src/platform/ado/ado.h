@@ -120,7 +120,7 @@ private:
     bool desktopFile_ = false; // a stand-in file opened directly, not through ODBC
     bool readOnly_ = false;
     bool walPending_ = false;
-    QString filePath_; // of the desktop file, absolute
+    QString filePath_; // of the desktop file, canonical
     bool oneActiveResult_ = false;
     QSqlDatabase db_;
     std::vector<Recordset*> recordsets_; // open on this connection

@@ -126,6 +126,11 @@ void removeUnusedSideFiles(const QString& path) {
     close(fd);
 }
 
+// After a read-only connection to the file has closed.
+void tidyAfterReading(const QString& file) {
+    if (!file.isEmpty() && !fileInUse(file)) removeUnusedSideFiles(file);
+}
+
 } // namespace
 
 void SetTraceHook(TraceHook hook) {
@@ -284,7 +289,7 @@ void Connection::openDesktopFile(const std::map<QString, QString>& attrs) {
     // journal that could not be rolled back makes the read fail.
     readOnly_ = mode_ == 1
         || faccessat(AT_FDCWD, QFile::encodeName(path).constData(), W_OK, AT_EACCESS) != 0;
-    filePath_ = QFileInfo(path).absoluteFilePath();
+    filePath_ = QFileInfo(path).canonicalFilePath();
     const bool sideFilesThere = QFileInfo::exists(path + QStringLiteral("-wal"))
         || QFileInfo::exists(path + QStringLiteral("-shm"));
     db_ = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name_);
@@ -297,7 +302,7 @@ void Connection::openDesktopFile(const std::map<QString, QString>& attrs) {
         db_.close();
         db_ = QSqlDatabase();
         QSqlDatabase::removeDatabase(name_);
-        if (readOnly_ && !fileInUse(filePath_)) removeUnusedSideFiles(filePath_);
+        if (readOnly_) tidyAfterReading(filePath_);
         throw rt::RunError(message);
     };
     if (!db_.open()) fail(errorText(db_.lastError()));
@@ -392,7 +397,7 @@ void Connection::BeginTrans() {
     settleReads();
     startWriting();
     if (tracingEvents()) traceEvent({ TraceKind::Begin, this, nullptr, {}, {}, 0 });
-    if (desktopFile_) {
+    if (desktopFile_ && !readOnly_) {
         // The write lock is taken at the start, within the busy timeout: a transaction that
         // read first would be refused the upgrade at once while another program writes.
         QSqlQuery q(db);
@@ -446,7 +451,7 @@ void Connection::closeDatabase() {
         std::erase_if(
             openConnections(), [this](const OpenConnection& c) { return c.connection == this; });
     }
-    if (readOnly_ && !fileInUse(filePath_)) removeUnusedSideFiles(filePath_);
+    if (readOnly_) tidyAfterReading(filePath_);
     readOnly_ = false;
     filePath_.clear();
 }
