@@ -1,14 +1,18 @@
 // A run killed part-way (the process ends at once, inside a part's transaction): every part it
-// committed is whole, and a second run brings the rest of the list in.
+// committed is whole, and a second run brings the rest of the list in. A run that meets another
+// program's lock on the store waits it out.
 #include "platform/ado/ado.h"
 #include "storekit/large_list.h"
+#include "support/child_program.h"
 #include "support/fake_window.h"
 #include "support/odbc_env.h"
 
 #include <QFile>
+#include <chrono>
 #include <csignal>
 #include <gtest/gtest.h>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -83,6 +87,36 @@ TEST(KilledRun, CommittedPartsStayWholeAndASecondRunCompletesTheList) {
         // 20 of the store, 30 new parts and their 30 replacement numbers
         EXPECT_EQ(storeParts(f), 80) << "k " << k;
     }
+}
+
+// Another program writes the store for a moment while new parts are inserted: the part whose
+// transaction begins then waits for the lock, within the command timeout, and the run goes on.
+TEST(KilledRun, AnotherProgramsShortLockIsWaitedOut) {
+    const Files f = makeFiles();
+    testenv::ChildProgram writer([&](const std::function<void()>& reached) {
+        QSqlDatabase db = testenv::OpenSqlite(f.store);
+        testenv::RunAll(db, { QStringLiteral("BEGIN IMMEDIATE") });
+        reached();
+        std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+        testenv::RunAll(db, { QStringLiteral("COMMIT") });
+    });
+    int begun = 0;
+    bool locked = false;
+    ado::SetEventHook([&](const ado::TraceEvent& e) {
+        if (e.kind != ado::TraceKind::Begin || !e.connection->connectionString().contains(f.store)
+            || ++begun != 3)
+            return;
+        writer.go();
+        locked = writer.reached(5);
+    });
+    const QStringList shown = runOnce(f);
+    ado::SetEventHook(nullptr);
+    ASSERT_TRUE(locked);
+    EXPECT_TRUE(writer.finished(10));
+    EXPECT_EQ(shown, QStringList { QStringLiteral("เสร็จแล้วจ้า") });
+    EXPECT_EQ(storekit::IncompleteParts(f.store, kBrand, kStoreParts + 1), QStringList());
+    EXPECT_EQ(storekit::MissingListParts(f.store, f.list, kBrand), QStringList());
+    EXPECT_EQ(storeParts(f), 80);
 }
 
 } // namespace

@@ -1,14 +1,20 @@
-// Files the tool cannot use: a file that is no database is left byte for byte as it was, a
-// store the user cannot write gets nothing beside it that would break a later run, and storekit
-// leaves no half-built file.
+// Files the tool cannot use: a file that is no database of the tool's is left byte for byte as
+// it was, a store the user cannot write is read at a committed state and gets nothing beside it
+// that would break a later run, and storekit leaves no half-built file.
 #include "prepare/runner.h"
 #include "storekit/large_list.h"
+#include "storekit/prepare_later.h"
+#include "storekit/prepare_tables.h"
 #include "storekit/sample.h"
+#include "support/child_program.h"
 #include "support/fake_window.h"
 #include "support/files.h"
 #include "support/odbc_env.h"
+#include "support/query_rows.h"
 
 #include <QFile>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <gtest/gtest.h>
 #include <pwd.h>
 #include <unistd.h>
@@ -24,7 +30,26 @@ int runPrepare(const QStringList& args) {
     return prepare::RunPrepare(args, o, e, in);
 }
 
+// Another program's SQLite database, in the rollback-journal mode SQLite starts a file in.
+QByteArray foreignDatabase() {
+    const QString path = testenv::TempDir() + QStringLiteral("/notes.db");
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), path);
+        db.setDatabaseName(path);
+        EXPECT_TRUE(db.open());
+        QSqlQuery q(db);
+        EXPECT_TRUE(q.exec(QStringLiteral("CREATE TABLE Notes (Id INTEGER, Body TEXT)")));
+        EXPECT_TRUE(q.exec(QStringLiteral("INSERT INTO Notes VALUES (1, 'kept')")));
+        q.finish();
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(path);
+    return fileBytes(path);
+}
+
 TEST(UnusableFiles, FileThatIsNoDatabaseIsLeftAsItWas) {
+    const QByteArray foreign = foreignDatabase();
+    ASSERT_EQ(foreign.mid(18, 2), QByteArray("\x01\x01", 2));
     struct Case {
         const char* name;
         QByteArray bytes;
@@ -35,6 +60,10 @@ TEST(UnusableFiles, FileThatIsNoDatabaseIsLeftAsItWas) {
         { "empty store, window", {}, true, true },
         { "text as price list, kordane-prepare", "price list\n", false, false },
         { "empty store, kordane-prepare", {}, true, false },
+        { "another program's database as price list, window", foreign, false, true },
+        { "another program's database as store, window", foreign, true, true },
+        { "another program's database as price list, kordane-prepare", foreign, false, false },
+        { "another program's database as store, kordane-prepare", foreign, true, false },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -75,14 +104,14 @@ TEST(UnusableFiles, StoreThatCannotBeBuiltLeavesNoFile) {
 }
 
 // Runs as an ordinary user while it lives: as root, file modes do not bind, so the effective ids
-// become those of "nobody"; any other user is one already.
+// become those of the user named; any other user is one already.
 class AsOrdinaryUser {
 public:
-    AsOrdinaryUser() {
+    explicit AsOrdinaryUser(const char* name = "nobody") {
         if (geteuid() != 0) return;
-        const passwd* nobody = getpwnam("nobody");
-        if (!nobody) return;
-        switched_ = setegid(nobody->pw_gid) == 0 && seteuid(nobody->pw_uid) == 0;
+        const passwd* user = getpwnam(name);
+        if (!user) return;
+        switched_ = setegid(user->pw_gid) == 0 && seteuid(user->pw_uid) == 0;
         if (!switched_) restore();
     }
     ~AsOrdinaryUser() {
@@ -139,6 +168,138 @@ TEST(UnusableFiles, UnwritableStoreLeavesNothingThatBreaksALaterRun) {
     fx.form.cmdUpDate_Click();
     ASSERT_EQ(fx.window.messages.size(), 1u);
     EXPECT_EQ(fx.window.messages[0].text, QStringLiteral("เสร็จแล้วจ้า"));
+}
+
+// Lets the ordinary user reach the folders and write the files named, not the store.
+void onlyTheStoreUnwritable(
+    const QStringList& folders, const QStringList& writable, const QString& store) {
+    for (const QString& d : folders)
+        QFile::setPermissions(d, QFileDevice::Permissions(0x7777));
+    for (const QString& f : writable)
+        QFile::setPermissions(f, QFileDevice::Permissions(0x6666));
+    QFile::setPermissions(
+        store, QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther);
+}
+
+// A writer that crashed left its changed kind of P-ONE ("1" committed) beside a store the user
+// cannot write: in a hot journal (not committed: the read fails, as the journal cannot be rolled
+// back) or in a -wal (committed: it is read).
+TEST(UnusableFiles, UnwritableStoreIsReadAtItsCommittedState) {
+    struct Case {
+        const char* name;
+        bool committed; // in a -wal, else uncommitted with a hot journal
+        int result;
+        QString sheetKind, storeKindLater;
+    } cases[] = {
+        { "hot journal", false, prepare::kFailed, QString(), QStringLiteral("1") },
+        { "-wal", true, prepare::kDone, QStringLiteral("7"), QStringLiteral("7") },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const testenv::RunFiles files;
+        storekit::CreateLookupStore(files.store, QStringLiteral("V.31"), 12,
+            { { QStringLiteral("1"), QStringLiteral("P-ONE"), {}, QStringLiteral("x") } });
+        storekit::CreateEmptyFile(files.priceList);
+        storekit::AddRawSheets(files.priceList,
+            { { 1,
+                { storekit::MakeRawRow(
+                    {}, QStringLiteral("P-ONE"), {}, 0, 0, QStringLiteral("x")) } } });
+        if (!c.committed) {
+            ado::Connection cn;
+            storekit::OpenFile(cn, files.store);
+            cn.Execute(QStringLiteral("PRAGMA journal_mode=DELETE"));
+        }
+        testenv::ChildProgram writer([&](const std::function<void()>&) {
+            QSqlDatabase db = testenv::OpenSqlite(files.store);
+            const QString change
+                = QStringLiteral("UPDATE Pta12 SET Kind = '7' WHERE PartNO = 'P-ONE'");
+            if (c.committed) {
+                testenv::RunAll(db, { change });
+            } else {
+                // a small cache spills the change into the file before the commit
+                testenv::RunAll(db,
+                    { QStringLiteral("CREATE TABLE Filler (X)"),
+                        QStringLiteral("PRAGMA cache_size=1"), QStringLiteral("BEGIN"), change,
+                        QStringLiteral("INSERT INTO Filler WITH RECURSIVE n(i) AS (SELECT 1 UNION "
+                                       "ALL SELECT i + 1 FROM n WHERE i < 200) SELECT "
+                                       "randomblob(1000) FROM n") });
+            }
+            _exit(0); // the crash
+        });
+        writer.go();
+        ASSERT_TRUE(writer.finished(10));
+        ASSERT_TRUE(QFile::exists(files.store + (c.committed ? "-wal" : "-journal")));
+        onlyTheStoreUnwritable({ files.dir }, { files.priceList }, files.store);
+        {
+            AsOrdinaryUser user;
+            if (!user.ordinary()) GTEST_SKIP() << "running as root with no user \"nobody\"";
+            EXPECT_EQ(runPrepare({ QStringLiteral("--yes"), QStringLiteral("--price-list"),
+                          files.priceList, QStringLiteral("--store"), files.store,
+                          QStringLiteral("FillIsuzuKinds") }),
+                c.result);
+        }
+        EXPECT_EQ(
+            testenv::QueryRows(files.priceList, QStringLiteral("Select Kind From PriceNew_1")),
+            QStringList { c.sheetKind });
+        QFile::setPermissions(files.store, QFileDevice::Permissions(0x6644));
+        EXPECT_EQ(testenv::QueryRows(
+                      files.store, QStringLiteral("Select Kind From Pta12 Where PartNO = 'P-ONE'")),
+            QStringList { c.storeKindLater });
+    }
+}
+
+// The store's owner commits while another user, who may only read it, reads: the read in hand
+// keeps the state it began with, the next read sees the commit, and the owner can write through
+// the side files the reader's open made.
+TEST(UnusableFiles, UnwritableStoreReaderSeesOneCommittedStateWhileAWriterCommits) {
+    const passwd* daemon = getpwnam("daemon");
+    const std::pair<uid_t, gid_t> owner
+        = daemon ? std::pair(daemon->pw_uid, daemon->pw_gid) : std::pair(uid_t(0), gid_t(0));
+    if (geteuid() != 0 || !daemon || !getpwnam("nobody"))
+        GTEST_SKIP() << "needs root and the users \"daemon\" (the owner) and \"nobody\"";
+    const testenv::RunFiles files;
+    storekit::CreateEmptyFile(files.store);
+    {
+        ado::Connection cn;
+        storekit::OpenFile(cn, files.store);
+        cn.Execute(QStringLiteral("Create Table T (A Long, Pad Text(255))"));
+        cn.Execute(QStringLiteral("Insert Into T With Recursive n(i) As (Select 1 Union All "
+                                  "Select i + 1 From n Where i < 200) Select i, printf('%250d', i) "
+                                  "From n"));
+    }
+    testenv::ChildProgram writer([&](const std::function<void()>&) {
+        AsOrdinaryUser asOwner("daemon");
+        QSqlDatabase db = testenv::OpenSqlite(files.store);
+        testenv::RunAll(db, { QStringLiteral("DELETE FROM T WHERE A > 100") });
+        db.close();
+    });
+    onlyTheStoreUnwritable({ files.dir }, {}, files.store);
+    ASSERT_EQ(chown(QFile::encodeName(files.store).constData(), owner.first, owner.second), 0);
+    QFile::setPermissions(files.store, QFileDevice::Permissions(0x6444));
+    AsOrdinaryUser user;
+    ado::Connection cn;
+    storekit::OpenFile(cn, files.store);
+    ado::Recordset rs;
+    rs.Open(QStringLiteral("Select A From T"), cn);
+    QStringList read, expected;
+    for (int i = 1; i <= 200; ++i)
+        expected << QString::number(i);
+    try {
+        for (; !rs.Eof(); rs.MoveNext()) {
+            read << rs.Field(QStringLiteral("A")).toText();
+            if (read.size() == 10) {
+                writer.go();
+                ASSERT_TRUE(writer.finished(10));
+            }
+        }
+    } catch (const rt::RunError& e) {
+        ADD_FAILURE() << "after row " << read.size() << ": " << e.what();
+    }
+    rs.Close();
+    EXPECT_EQ(read, expected);
+    rs.Open(QStringLiteral("Select Count(*) As N From T"), cn);
+    EXPECT_EQ(rs.Field(QStringLiteral("N")).toInt32(), 100);
+    rs.Close();
 }
 
 } // namespace

@@ -1,9 +1,13 @@
 // The Qt window as it opens: captions, defaults, option group, masked password, grid set-up.
 #include "app/qt/main_window.h"
 #include "storekit/classic.h"
+#include "support/child_program.h"
+#include "support/odbc_env.h"
+#include "support/query_rows.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QHeaderView>
@@ -15,6 +19,7 @@
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <stdexcept>
 
 TEST(MainWindowTest, OpensWithCaptionsDefaultsAndGrid) {
     MainWindow w;
@@ -215,6 +220,53 @@ TEST(MainWindowTest, ClosingEndsTheProgramAtOnce) {
     w.show();
     w.close();
     EXPECT_TRUE(ended);
+}
+
+// Closing really ends the program (in a child process), and the store is whole by itself then:
+// what the failed run had committed is in the file, not only in a side file beside it.
+TEST(MainWindowTest, ClosingLeavesTheStoreWholeByItself) {
+    const testenv::RunFiles files;
+    storekit::ClassicPart stored;
+    stored.partId = 7;
+    stored.kind = QStringLiteral("0");
+    stored.partNo = QStringLiteral("A-100");
+    stored.price = 100;
+    storekit::CreateClassicStore(
+        files.store, QStringLiteral("V.31"), 12, { stored }, QStringLiteral("KWZ730258"));
+    storekit::CreatePriceList(files.priceList,
+        { { 1,
+            { storekit::MakePriceRow(QStringLiteral("0"), QStringLiteral("A-100"),
+                  QStringLiteral("CAP"), QString(), 150),
+                storekit::MakePriceRow(QStringLiteral("0"), QStringLiteral("B-200"),
+                    QStringLiteral("BOLT"), QString(), 20) } } },
+        QStringLiteral("PLN394"));
+    {
+        ado::Connection cn;
+        storekit::OpenFile(cn, files.priceList, QStringLiteral("PLN394"));
+        cn.Execute(QStringLiteral("Update PriceList_1 Set Price = Null Where PartNO = 'B-200'"));
+    }
+    testenv::ChildProgram tool([&](const std::function<void()>&) {
+        MainWindow w;
+        QStringList shown;
+        w.messageHook = [&](const QString& text, win::MsgStyle) { shown << text; };
+        w.setText(win::Box::txtPriceList, files.priceList);
+        w.setText(win::Box::txtDataVelandor, files.store);
+        w.show();
+        qobject_cast<QPushButton*>(w.control("cmdUpDate"))->click();
+        if (shown != QStringList { QStringLiteral("ไม่สามรถบันทึกได้") })
+            throw std::runtime_error("not the failure message");
+        w.close();
+        throw std::runtime_error("closing did not end the program");
+    });
+    tool.go();
+    ASSERT_TRUE(tool.finished(20));
+
+    const QString copy = files.dir + QStringLiteral("/copy.accdb");
+    ASSERT_TRUE(QFile::copy(files.store, copy));
+    EXPECT_EQ(
+        testenv::QueryRows(copy, QStringLiteral("Select Price From Pta12 Where PartNO = 'A-100'"),
+            {}, QStringLiteral("KWZ730258")),
+        QStringList { QStringLiteral("150") });
 }
 
 TEST(MainWindowTest, StartsOnTheSampleFilesFromTheSampleFolder) {

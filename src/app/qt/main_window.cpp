@@ -1,6 +1,8 @@
 // Layout in twips as the window was drawn, at 15 twips a pixel.
 #include "main_window.h"
 
+#include "platform/ado/ado.h"
+
 #include <QApplication>
 #include <QCloseEvent>
 #include <QHeaderView>
@@ -191,7 +193,10 @@ void MainWindow::endProgram() {
         endHook();
         return;
     }
-    // closing ends the program at once, whatever a run was doing
+    // Closing ends the program at once, whatever a run was doing; its files are closed first
+    // (a transaction in hand rolled back, as a kill leaves it), so none keeps committed rows
+    // only in a side file.
+    ado::CloseStandIns();
     std::_Exit(0);
 }
 

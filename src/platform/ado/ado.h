@@ -44,6 +44,10 @@ void SetEventHook(EventHook hook);
 // on does; tests switch it on to run against such a store.
 void WithholdRowCounts(bool withhold);
 
+// Closes every open stand-in connection at once, as the program ends: the transaction in hand is
+// rolled back and recordsets are dropped without reading on, so that each file is whole by itself.
+void CloseStandIns();
+
 // key=value; attributes of a connection string, keys lower-cased, braces taken off.
 std::map<QString, QString> ParseConnectionString(const QString& text);
 
@@ -89,15 +93,21 @@ public:
 
 private:
     friend class Recordset;
+    friend void CloseStandIns();
     void requireClosed(const char* what) const;
     // Reads the rest of every recordset still stepping on this connection, so that the next
     // statement runs alone: on SQLite an autocommit write would otherwise wait for the reader
     // to finish before it commits, and an ODBC server may allow one active result only.
     void settleReads();
     void settleOrAbandonReads(); // on the way out: a read that fails is dropped
+    void abandonReads();
     void forget(const Recordset* rs);
     void openDesktopFile(const std::map<QString, QString>& attrs);
     void openOdbc();
+    // A stand-in file is switched to WAL at its first write, so a file the run cannot use is
+    // left as it was.
+    void startWriting();
+    void closeDatabase(); // once the reads are settled or abandoned
 
     QString name_;
     QString connectionString_;
@@ -107,6 +117,10 @@ private:
     bool open_ = false;
     bool inTransaction_ = false;
     bool sqliteBackend_ = false;
+    bool desktopFile_ = false; // a stand-in file opened directly, not through ODBC
+    bool readOnly_ = false;
+    bool walPending_ = false;
+    QString filePath_; // of the desktop file, canonical
     bool oneActiveResult_ = false;
     QSqlDatabase db_;
     std::vector<Recordset*> recordsets_; // open on this connection

@@ -10,11 +10,13 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
-#include <QUrl>
 #include <QUuid>
+#include <cerrno>
 #include <fcntl.h>
+#include <mutex>
 #include <sql.h>
 #include <sqlext.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace ado {
@@ -64,6 +66,72 @@ bool looksLikeStandIn(const QString& path) {
     return file.read(header.size()) == header;
 }
 
+// The open connections and their desktop files: the close on the way out takes them all, and a
+// reader's side files stay while another connection of this process is on the same file.
+struct OpenConnection {
+    Connection* connection;
+    QString file;
+};
+std::mutex& registryMutex() {
+    static std::mutex m;
+    return m;
+}
+std::vector<OpenConnection>& openConnections() {
+    static std::vector<OpenConnection> open;
+    return open;
+}
+bool fileInUse(const QString& file) {
+    std::lock_guard lock(registryMutex());
+    for (const OpenConnection& c : openConnections())
+        if (c.file == file) return true;
+    return false;
+}
+
+QByteArray sideFile(const QString& path, const char* tail) {
+    return QFile::encodeName(path + QLatin1String(tail));
+}
+
+// SQLite gives the side files a reader makes the database file's own mode, and a later writer
+// could not use them; whoever may read the file may use them.
+void makeSideFilesUsable(const QString& path) {
+    struct stat db;
+    if (stat(QFile::encodeName(path).constData(), &db) != 0) return;
+    const mode_t mode = (db.st_mode & 0777) | ((db.st_mode & 0444) >> 1);
+    for (const char* tail : { "-wal", "-shm" }) {
+        const QByteArray side = sideFile(path, tail);
+        if (chmod(side.constData(), mode) != 0) continue;
+        [[maybe_unused]] const int kept = chown(side.constData(), uid_t(-1), db.st_gid);
+    }
+}
+
+// A reader cannot fold the -wal into the file, so SQLite leaves the side files behind at its
+// close. They go as the last writer's close would remove them: when no other process maps the
+// -shm (each one holds a read lock on its byte 128 while it does; ours keeps a newcomer off
+// while they go) and the -wal holds nothing.
+void removeUnusedSideFiles(const QString& path) {
+    const QByteArray wal = sideFile(path, "-wal");
+    const QByteArray shm = sideFile(path, "-shm");
+    const int fd = open(shm.constData(), O_RDWR | O_CLOEXEC | O_NOFOLLOW);
+    if (fd < 0) return;
+    struct flock lock = {};
+    lock.l_type = F_WRLCK;
+    lock.l_whence = SEEK_SET;
+    lock.l_start = 128;
+    lock.l_len = 1;
+    struct stat st;
+    if (fcntl(fd, F_SETLK, &lock) == 0
+        && (stat(wal.constData(), &st) == 0 ? st.st_size == 0 : errno == ENOENT)) {
+        unlink(wal.constData());
+        unlink(shm.constData());
+    }
+    close(fd);
+}
+
+// After a read-only connection to the file has closed.
+void tidyAfterReading(const QString& file) {
+    if (!file.isEmpty() && !fileInUse(file)) removeUnusedSideFiles(file);
+}
+
 } // namespace
 
 void SetTraceHook(TraceHook hook) {
@@ -104,9 +172,13 @@ void Connection::settleOrAbandonReads() {
     try {
         settleReads();
     } catch (...) {
-        for (Recordset* rs : recordsets_)
-            rs->finishQuery();
+        abandonReads();
     }
+}
+
+void Connection::abandonReads() {
+    for (Recordset* rs : recordsets_)
+        rs->finishQuery();
 }
 
 void Connection::forget(const Recordset* rs) {
@@ -198,6 +270,8 @@ void Connection::Open() {
     oneActiveResult_ = !sqliteBackend_;
     open_ = true;
     inTransaction_ = false;
+    std::lock_guard lock(registryMutex());
+    openConnections().push_back({ this, filePath_ });
 }
 
 void Connection::openDesktopFile(const std::map<QString, QString>& attrs) {
@@ -212,30 +286,24 @@ void Connection::openDesktopFile(const std::map<QString, QString>& attrs) {
     // SQLite would take an empty file for an empty database and write one into it
     if (!looksLikeStandIn(path))
         throw rt::RunError(QStringLiteral("Unrecognized database format '%1'.").arg(get("dbq")));
-    // A file we may not write is read without writing anything beside it: a read-only
-    // connection would leave side files that nobody can remove, with the file's own mode, and
-    // they would break every later run once the file is writable again. Side files already
-    // there hold what is committed, so they are used as they are.
-    const bool readOnly = mode_ == 1
+    // A file we may not write is read as SQLite reads any file, at a committed state; a hot
+    // journal that could not be rolled back makes the read fail.
+    readOnly_ = mode_ == 1
         || faccessat(AT_FDCWD, QFile::encodeName(path).constData(), W_OK, AT_EACCESS) != 0;
-    const bool untouched = readOnly && !QFileInfo::exists(path + QStringLiteral("-wal"));
+    filePath_ = QFileInfo(path).canonicalFilePath();
+    const bool sideFilesThere = QFileInfo::exists(path + QStringLiteral("-wal"))
+        || QFileInfo::exists(path + QStringLiteral("-shm"));
     db_ = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name_);
     QString options
         = QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(qMax(0, commandTimeout_) * 1000);
-    if (readOnly) options += QStringLiteral(";QSQLITE_OPEN_READONLY");
-    if (untouched) {
-        options += QStringLiteral(";QSQLITE_OPEN_URI");
-        db_.setDatabaseName(
-            QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()).toString(QUrl::FullyEncoded)
-            + QStringLiteral("?mode=ro&immutable=1"));
-    } else {
-        db_.setDatabaseName(path);
-    }
+    if (readOnly_) options += QStringLiteral(";QSQLITE_OPEN_READONLY");
+    db_.setDatabaseName(path);
     db_.setConnectOptions(options);
     auto fail = [&](const QString& message) {
         db_.close();
         db_ = QSqlDatabase();
         QSqlDatabase::removeDatabase(name_);
+        if (readOnly_) tidyAfterReading(filePath_);
         throw rt::RunError(message);
     };
     if (!db_.open()) fail(errorText(db_.lastError()));
@@ -250,11 +318,11 @@ void Connection::openDesktopFile(const std::map<QString, QString>& attrs) {
             }
         }
         q.finish();
-        if (!readOnly) {
-            q.exec(QStringLiteral("PRAGMA journal_mode=WAL"));
-            q.exec(QStringLiteral("PRAGMA synchronous=NORMAL"));
-        }
     }
+    // the first read has made the side files of a WAL-mode file
+    if (readOnly_ && !sideFilesThere) makeSideFilesUsable(filePath_);
+    walPending_ = !readOnly_;
+    desktopFile_ = true;
     sqliteBackend_ = true;
 }
 
@@ -287,6 +355,7 @@ int64_t Connection::Execute(const QString& statement) {
     trace(statement);
     QSqlDatabase& db = database();
     settleReads();
+    startWriting();
     if (tracingEvents()) traceEvent({ TraceKind::Execute, this, nullptr, statement, {}, 0 });
     QSqlQuery q(db);
     if (!q.exec(statement)) throw rt::RunError(errorText(q.lastError()));
@@ -305,17 +374,39 @@ int64_t Connection::Execute(const QString& statement) {
 void Connection::ExecuteOwn(const QString& statement) {
     QSqlDatabase& db = database();
     settleReads();
+    startWriting();
     if (tracingEvents()) traceEvent({ TraceKind::Own, this, nullptr, statement, {}, 0 });
     QSqlQuery q(db);
     if (!q.exec(statement)) throw rt::RunError(errorText(q.lastError()));
+}
+
+void Connection::startWriting() {
+    if (!walPending_) return;
+    walPending_ = false;
+    // WAL with synchronous=NORMAL: statements run one by one stay fast and survive a crash
+    for (const QString& pragma : { QStringLiteral("PRAGMA main.journal_mode=WAL"),
+             QStringLiteral("PRAGMA main.synchronous=NORMAL") }) {
+        if (tracingEvents()) traceEvent({ TraceKind::Own, this, nullptr, pragma, {}, 0 });
+        QSqlQuery q(db_);
+        q.exec(pragma);
+    }
 }
 
 void Connection::BeginTrans() {
     QSqlDatabase& db = database();
     if (inTransaction_) throw rt::RunError(QStringLiteral("A transaction is already pending"));
     settleReads();
+    startWriting();
     if (tracingEvents()) traceEvent({ TraceKind::Begin, this, nullptr, {}, {}, 0 });
-    if (!db.transaction()) throw rt::RunError(errorText(db.lastError()));
+    if (desktopFile_ && !readOnly_) {
+        // The write lock is taken at the start, within the busy timeout: a transaction that
+        // read first would be refused the upgrade at once while another program writes.
+        QSqlQuery q(db);
+        if (!q.exec(QStringLiteral("BEGIN IMMEDIATE")))
+            throw rt::RunError(errorText(q.lastError()));
+    } else if (!db.transaction()) {
+        throw rt::RunError(errorText(db.lastError()));
+    }
     inTransaction_ = true;
 }
 
@@ -341,6 +432,10 @@ void Connection::Close() {
     if (!open_) return;
     // recordsets left open keep the rows they had, as with rows fetched at Open
     settleOrAbandonReads();
+    closeDatabase();
+}
+
+void Connection::closeDatabase() {
     if (inTransaction_) {
         db_.rollback();
         inTransaction_ = false;
@@ -350,6 +445,29 @@ void Connection::Close() {
     QSqlDatabase::removeDatabase(name_);
     open_ = false;
     sqliteBackend_ = false;
+    desktopFile_ = false;
+    walPending_ = false;
+    {
+        std::lock_guard lock(registryMutex());
+        std::erase_if(
+            openConnections(), [this](const OpenConnection& c) { return c.connection == this; });
+    }
+    if (readOnly_) tidyAfterReading(filePath_);
+    readOnly_ = false;
+    filePath_.clear();
+}
+
+void CloseStandIns() {
+    std::vector<OpenConnection> open;
+    {
+        std::lock_guard lock(registryMutex());
+        open = openConnections();
+    }
+    for (const OpenConnection& c : open) {
+        if (!c.connection->isStandIn()) continue;
+        c.connection->abandonReads();
+        c.connection->closeDatabase();
+    }
 }
 
 void InstallLengthChecks(QSqlDatabase& db, const QString& table) {

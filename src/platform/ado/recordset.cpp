@@ -204,6 +204,7 @@ void Recordset::Update() {
     QSqlDatabase& db = connection_->database();
     // a new row goes behind the ones still to come, so those are read first
     connection_->settleReads();
+    connection_->startWriting();
     QSqlQuery q(db);
     QStringList set;
     std::vector<QVariant> binds;
