@@ -98,6 +98,10 @@ private:
     void forget(const Recordset* rs);
     void openDesktopFile(const std::map<QString, QString>& attrs);
     void openOdbc();
+    // Runs a statement on q; through ODBC its statement handle gets the command timeout first.
+    bool run(QSqlQuery& q, const QString& statement);
+    // Gives the statement prepared on q the command timeout (ODBC only).
+    void bound(QSqlQuery& q);
 
     QString name_;
     QString connectionString_;
@@ -108,6 +112,7 @@ private:
     bool inTransaction_ = false;
     bool sqliteBackend_ = false;
     bool oneActiveResult_ = false;
+    bool odbc_ = false; // opened through the ODBC driver manager
     QSqlDatabase db_;
     std::vector<Recordset*> recordsets_; // open on this connection
 };
