@@ -196,6 +196,10 @@ TEST(Handler, FailurePathRollsBackAndLeavesTheButtonDisabled) {
     EXPECT_EQ(fx.window.pointer, win::ArrowHourglass);
     EXPECT_FALSE(fx.window.upDateEnabled);
     EXPECT_EQ(fx.window.text(Box::txtQTY), QStringLiteral("กำลังย้าน  Price VURE  ชั่วคราว"));
+    // the database's own words, for a terminal
+    ASSERT_EQ(fx.window.causes.size(), 1);
+    EXPECT_TRUE(fx.window.causes[0].contains(QStringLiteral("no such table: PriceList")))
+        << fx.window.causes[0].toStdString();
 }
 
 // A fake window that also notes what stood while each message box was up.

@@ -1,6 +1,8 @@
 // Layout in twips as the window was drawn, at 15 twips a pixel.
 #include "main_window.h"
 
+#include <cstdio>
+
 #include <QApplication>
 #include <QCloseEvent>
 #include <QHeaderView>
@@ -184,6 +186,13 @@ void MainWindow::msgBox(const QString& t, win::MsgStyle style) {
 void MainWindow::doEvents() {
     if (!pumpClock_.isValid()) pumpClock_.start();
     if (pumpThrottle_.due(pumpClock_.elapsed())) QCoreApplication::processEvents();
+}
+
+void MainWindow::failureCause(const QString& message) {
+    QString line = message;
+    line.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
+    std::fputs((line + QLatin1Char('\n')).toLocal8Bit().constData(), stderr);
+    std::fflush(stderr);
 }
 
 void MainWindow::endProgram() {
