@@ -1,5 +1,6 @@
 // The SQL-server path through the real FreeTDS driver against a local server that stops
-// answering: the login and every statement end with an error within their timeout.
+// answering: the login and every statement end with an error within their timeout; and one that
+// sends no row counts.
 #include "platform/ado/ado.h"
 #include "support/tds_server.h"
 
@@ -92,5 +93,19 @@ INSTANTIATE_TEST_SUITE_P(Statements, StatementOnStalledServer,
                 rs.Open(QStringLiteral("Select * From Stall"), cn);
             } }),
     [](const auto& info) { return std::string(info.param.what); });
+
+} // namespace
+
+namespace {
+
+// A server that sends no row counts (its results carry none, as with NOCOUNT on): the driver
+// itself says "not known", and Execute passes that on rather than a count of none.
+TEST(SqlServerCounts, CountTheDriverDoesNotKnowIsMinusOne) {
+    TdsServer server(TdsServer::Mode::StallsOnStall);
+    Connection cn;
+    OpenOn(server, cn);
+    EXPECT_EQ(cn.Execute(QStringLiteral("Delete From PriceList Where BrandID = 7")), -1);
+    EXPECT_EQ(cn.Execute(QStringLiteral("Update PriceList Set Sale = 2 Where BrandID = 7")), -1);
+}
 
 } // namespace
