@@ -200,11 +200,15 @@ TEST(Handler, FailurePathRollsBackAndLeavesTheButtonDisabled) {
     fx.useDesktopStore(files.priceList, files.store);
     fx.form.cmdUpDate_Click();
     ASSERT_EQ(fx.window.messages.size(), 1u);
-    EXPECT_EQ(fx.window.messages[0].text, QStringLiteral("ไม่สามรถบันทึกได้"));
+    EXPECT_EQ(fx.window.messages[0].text, kFailedMessage);
     EXPECT_EQ(fx.window.messages[0].style, MsgStyle::None);
     EXPECT_EQ(fx.window.pointer, win::ArrowHourglass);
     EXPECT_FALSE(fx.window.upDateEnabled);
     EXPECT_EQ(fx.window.text(Box::txtQTY), QStringLiteral("กำลังย้าน  Price VURE  ชั่วคราว"));
+    // the database's own words, for a terminal
+    ASSERT_EQ(fx.window.causes.size(), 1);
+    EXPECT_TRUE(fx.window.causes[0].contains(QStringLiteral("view PriceList already exists")))
+        << fx.window.causes[0].toStdString();
 }
 
 // A staging table lost (to a full disk, say) is made anew by the next run.

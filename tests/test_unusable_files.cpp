@@ -44,7 +44,7 @@ QByteArray foreignDatabase() {
         db.close();
     }
     QSqlDatabase::removeDatabase(path);
-    return fileBytes(path);
+    return FileBytes(path);
 }
 
 TEST(UnusableFiles, FileThatIsNoDatabaseIsLeftAsItWas) {

@@ -18,8 +18,11 @@
 #include <QRadioButton>
 #include <QTableWidget>
 #include <QTemporaryDir>
+#include <cstdio>
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <stdexcept>
+#include <unistd.h>
 
 TEST(MainWindowTest, OpensWithCaptionsDefaultsAndGrid) {
     MainWindow w;
@@ -289,4 +292,23 @@ TEST(MainWindowTest, StartsOnTheSampleFilesFromTheSampleFolder) {
     QDir::setCurrent(before);
     EXPECT_EQ(shown, QStringList { QStringLiteral("เสร็จแล้วจ้า") });
     EXPECT_TRUE(w.control("cmdUpDate")->isEnabled());
+}
+
+// A failure's cause goes to standard error as one line, where a terminal or a log shows it.
+TEST(MainWindowTest, FailureCauseIsOneLineOnStandardError) {
+    MainWindow w;
+    QTemporaryDir dir;
+    const QByteArray path = QFile::encodeName(dir.filePath(QStringLiteral("stderr.txt")));
+    std::fflush(stderr);
+    const int saved = dup(2);
+    const int fd = open(path.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    dup2(fd, 2);
+    close(fd);
+    w.failureCause(QStringLiteral("[FreeTDS][SQL Server]Unable to connect\nto data source"));
+    std::fflush(stderr);
+    dup2(saved, 2);
+    close(saved);
+    QFile f(QFile::decodeName(path));
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), QByteArray("[FreeTDS][SQL Server]Unable to connect to data source\n"));
 }

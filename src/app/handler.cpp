@@ -2,6 +2,7 @@
 // one place where a run's failure ends.
 #include "frmKordane.h"
 
+#include "platform/runtime/error.h"
 #include "platform/runtime/runtime.h"
 #include "platform/runtime/text.h"
 
@@ -77,6 +78,13 @@ void frmKordane::cmdUpDate_Click() {
         w.msgBox(QStringLiteral("เสร็จแล้วจ้า"), MsgStyle::None);
         restore();
     } catch (...) {
+        try {
+            throw;
+        } catch (const rt::RunError& e) {
+            w.failureCause(e.message());
+        } catch (const std::exception& e) {
+            w.failureCause(QString::fromLocal8Bit(e.what()));
+        } catch (...) { }
         // From here every step's own failure is ignored; pointer and button stay as they are.
         try {
             if (cnStore().inTransaction()) cnStore().RollbackTrans();

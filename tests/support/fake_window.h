@@ -40,6 +40,7 @@ public:
         if (onDoEvents) onDoEvents();
     }
     win::GridModel& grid() override { return gridModel; }
+    void failureCause(const QString& m) override { causes << m; }
     void endProgram() override { ended = true; }
 
     std::map<win::Box, QString> texts;
@@ -53,6 +54,7 @@ public:
     std::function<void()> onDoEvents;
     std::vector<ShownMessage> messages;
     QStringList qtyHistory, partHistory;
+    QStringList causes; // the lines a failure wrote for the terminal
     win::GridModel gridModel;
 };
 

@@ -14,6 +14,15 @@ std::vector<std::unique_ptr<QTemporaryDir>>& dirs() {
     static std::vector<std::unique_ptr<QTemporaryDir>> d;
     return d;
 }
+// Where Debian puts an ODBC driver's library on this machine.
+QString driverLibrary(const char* file) {
+    for (const char* dir : { "/usr/lib/x86_64-linux-gnu/odbc/", "/usr/lib/aarch64-linux-gnu/odbc/",
+             "/usr/lib/odbc/" }) {
+        const QString path = QString::fromLatin1(dir) + QString::fromLatin1(file);
+        if (QFile::exists(path)) return path;
+    }
+    return {};
+}
 } // namespace
 
 QString TempDir() {
@@ -26,16 +35,13 @@ void RegisterSqlServerDriver() {
     if (done) return;
     done = true;
     QString dir = TempDir();
-    QString lib;
-    for (const char* p : { "/usr/lib/x86_64-linux-gnu/odbc/libsqlite3odbc.so",
-             "/usr/lib/aarch64-linux-gnu/odbc/libsqlite3odbc.so",
-             "/usr/lib/odbc/libsqlite3odbc.so" })
-        if (QFile::exists(QString::fromLatin1(p))) lib = QString::fromLatin1(p);
+    const QString lib = driverLibrary("libsqlite3odbc.so");
+    const QString tds = driverLibrary("libtdsodbc.so");
     QFile ini(dir + QStringLiteral("/odbcinst.ini"));
     ini.open(QIODevice::WriteOnly);
     ini.write(QStringLiteral("[SQL Server]\nDescription=stand-in\nDriver=%1\nSetup=%1\n"
-                             "Threading=2\n")
-                  .arg(lib)
+                             "Threading=2\n\n[FreeTDS stand-in]\nDriver=%2\n")
+                  .arg(lib, tds)
                   .toUtf8());
     ini.close();
     QFile odbcIni(dir + QStringLiteral("/odbc.ini"));

@@ -8,6 +8,7 @@
 #include <QHeaderView>
 #include <QMessageBox>
 #include <QProxyStyle>
+#include <cstdio>
 #include <cstdlib>
 
 namespace {
@@ -186,6 +187,13 @@ void MainWindow::msgBox(const QString& t, win::MsgStyle style) {
 void MainWindow::doEvents() {
     if (!pumpClock_.isValid()) pumpClock_.start();
     if (pumpThrottle_.due(pumpClock_.elapsed())) QCoreApplication::processEvents();
+}
+
+void MainWindow::failureCause(const QString& message) {
+    QString line = message;
+    line.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
+    std::fputs((line + QLatin1Char('\n')).toLocal8Bit().constData(), stderr);
+    std::fflush(stderr);
 }
 
 void MainWindow::endProgram() {

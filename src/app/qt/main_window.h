@@ -34,6 +34,7 @@ public:
     void msgBox(const QString& text, win::MsgStyle style) override;
     void doEvents() override;
     win::GridModel& grid() override { return grid_; }
+    void failureCause(const QString& message) override;
     void endProgram() override;
 
     frmKordane& form() { return form_; }

@@ -108,6 +108,10 @@ private:
     // left as it was.
     void startWriting();
     void closeDatabase(); // once the reads are settled or abandoned
+    // Runs a statement on q; through ODBC its statement handle gets the command timeout first.
+    bool run(QSqlQuery& q, const QString& statement);
+    // Gives the statement prepared on q the command timeout (ODBC only).
+    void bound(QSqlQuery& q);
 
     QString name_;
     QString connectionString_;
@@ -122,6 +126,7 @@ private:
     bool walPending_ = false;
     QString filePath_; // of the desktop file, canonical
     bool oneActiveResult_ = false;
+    bool odbc_ = false; // opened through the ODBC driver manager
     QSqlDatabase db_;
     std::vector<Recordset*> recordsets_; // open on this connection
 };

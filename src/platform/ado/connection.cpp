@@ -10,6 +10,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <QSqlResult>
 #include <QUuid>
 #include <cerrno>
 #include <fcntl.h>
@@ -45,11 +46,15 @@ QString errorText(const QSqlError& e) {
     return drv.isEmpty() ? db : drv + QStringLiteral(": ") + db;
 }
 
+// The ODBC handle a Qt driver or result carries (null when it carries none).
+SQLHANDLE odbcHandle(const QVariant& v) {
+    if (!v.isValid() || v.metaType().sizeOf() != int(sizeof(SQLHANDLE))) return nullptr;
+    return *static_cast<const SQLHANDLE*>(v.constData());
+}
+
 // The ODBC driver's DBMS name, to tell a SQLite file behind the ODBC driver from a server.
 QString odbcDbmsName(QSqlDatabase& db) {
-    QVariant v = db.driver()->handle();
-    if (!v.isValid() || v.metaType().sizeOf() != int(sizeof(SQLHANDLE))) return {};
-    SQLHANDLE h = *static_cast<SQLHANDLE*>(v.data());
+    SQLHANDLE h = odbcHandle(db.driver()->handle());
     if (!h) return {};
     SQLCHAR name[128] = { 0 };
     SQLSMALLINT len = 0;
@@ -327,6 +332,10 @@ void Connection::openDesktopFile(const std::map<QString, QString>& attrs) {
 }
 
 void Connection::openOdbc() {
+    // FreeTDS left to choose the protocol tries a second one once the first has timed out, and
+    // that one waits without any bound; with the version it tries first fixed, the login ends
+    // within its timeout. A version the user set stands.
+    if (!qEnvironmentVariableIsSet("TDSVER")) qputenv("TDSVER", "7.4");
     db_ = QSqlDatabase::addDatabase(QStringLiteral("QODBC"), name_);
     db_.setDatabaseName(connectionString_);
     QString options = QStringLiteral("SQL_ATTR_LOGIN_TIMEOUT=%1;SQL_ATTR_CONNECTION_TIMEOUT=%1")
@@ -340,15 +349,24 @@ void Connection::openOdbc() {
         throw rt::RunError(message);
     }
     sqliteBackend_ = odbcDbmsName(db_).contains(QStringLiteral("SQLite"), Qt::CaseInsensitive);
-    // The command timeout as the default of every statement; a driver that refuses it keeps its
-    // own.
-    QVariant h = db_.driver()->handle();
-    if (h.isValid() && h.metaType().sizeOf() == int(sizeof(SQLHANDLE))) {
-        SQLHANDLE hdbc = *static_cast<SQLHANDLE*>(h.data());
-        if (hdbc)
-            SQLSetConnectAttr(hdbc, SQL_ATTR_QUERY_TIMEOUT,
-                reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(qMax(0, commandTimeout_))), 0);
-    }
+    odbc_ = true;
+}
+
+void Connection::bound(QSqlQuery& q) {
+    if (!odbc_ || !q.result()) return;
+    // per statement: a driver may refuse the timeout as a default of the connection (FreeTDS)
+    if (SQLHANDLE h = odbcHandle(q.result()->handle()))
+        SQLSetStmtAttr(h, SQL_ATTR_QUERY_TIMEOUT,
+            reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(qMax(0, commandTimeout_))), 0);
+}
+
+bool Connection::run(QSqlQuery& q, const QString& statement) {
+    if (!odbc_) return q.exec(statement);
+    // A text that does not prepare as it stands (or that Qt would read as having named
+    // placeholders) runs directly, as it always did.
+    if (!q.prepare(statement) || q.executedQuery() != statement) return q.exec(statement);
+    bound(q);
+    return q.exec();
 }
 
 int64_t Connection::Execute(const QString& statement) {
@@ -358,7 +376,7 @@ int64_t Connection::Execute(const QString& statement) {
     startWriting();
     if (tracingEvents()) traceEvent({ TraceKind::Execute, this, nullptr, statement, {}, 0 });
     QSqlQuery q(db);
-    if (!q.exec(statement)) throw rt::RunError(errorText(q.lastError()));
+    if (!run(q, statement)) throw rt::RunError(errorText(q.lastError()));
     const int64_t affected = rowsAffected(q);
     q.finish();
     if (sqliteBackend_) {
@@ -377,7 +395,7 @@ void Connection::ExecuteOwn(const QString& statement) {
     startWriting();
     if (tracingEvents()) traceEvent({ TraceKind::Own, this, nullptr, statement, {}, 0 });
     QSqlQuery q(db);
-    if (!q.exec(statement)) throw rt::RunError(errorText(q.lastError()));
+    if (!run(q, statement)) throw rt::RunError(errorText(q.lastError()));
 }
 
 void Connection::startWriting() {
@@ -446,6 +464,7 @@ void Connection::closeDatabase() {
     open_ = false;
     sqliteBackend_ = false;
     desktopFile_ = false;
+    odbc_ = false;
     walPending_ = false;
     {
         std::lock_guard lock(registryMutex());

@@ -79,7 +79,7 @@ void Recordset::Open(const QString& statement, Connection& connection, int, int)
     if (tracingEvents()) traceEvent({ TraceKind::Open, &connection, this, statement, {}, 0 });
     auto q = std::make_unique<QSqlQuery>(db);
     q->setForwardOnly(true);
-    if (!q->exec(statement)) throw rt::RunError(errorText(q->lastError()));
+    if (!connection.run(*q, statement)) throw rt::RunError(errorText(q->lastError()));
     QSqlRecord rec = q->record();
     columns_.clear();
     rows_.clear();
@@ -244,6 +244,7 @@ void Recordset::Update() {
         for (const auto& v : original)
             if (!v.isNull()) binds.push_back(toVariant(v));
     }
+    connection_->bound(q);
     for (size_t i = 0; i < binds.size(); ++i)
         q.bindValue(int(i), binds[i]);
     if (tracingEvents())

@@ -36,6 +36,9 @@ public:
     virtual void msgBox(const QString& text, MsgStyle style) = 0;
     virtual void doEvents() = 0;
     virtual GridModel& grid() = 0;
+    // The database's message of the error that ended a run, for whoever started the program
+    // (the Qt window writes it to standard error as one line); the window's own message stays.
+    virtual void failureCause(const QString& message) { (void)message; }
     // Ends the program at once: no further statement of a run follows.
     virtual void endProgram() = 0;
 };
