@@ -1,18 +1,28 @@
 // storekit never replaces a file that is there unless told to, and a build that fails leaves
-// every target as it was, with nothing half made beside it.
+// every target as it was, with nothing half made beside it; what it writes rests in the
+// rollback-journal mode, whole by itself.
 #include "storekit/command.h"
 #include "storekit/large_list.h"
 #include "storekit/sample.h"
+#include "support/child_program.h"
 #include "support/files.h"
 #include "support/odbc_env.h"
 
 #include <QDir>
 #include <QFile>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 namespace {
 
 using testenv::FileBytes;
+using testenv::SideFiles;
+
+// The header's write and read versions are 1 in the rollback-journal mode (2 in WAL).
+void expectRestsInRollbackMode(const QString& path) {
+    EXPECT_EQ(FileBytes(path).mid(18, 2), QByteArray("\x01\x01", 2)) << path.toStdString();
+    EXPECT_EQ(SideFiles(path), QStringList());
+}
 
 const QByteArray kMine = "a store of mine\n";
 
@@ -44,29 +54,34 @@ TEST(StorekitCommand, AFileThatIsThereIsReplacedOnlyWhenAsked) {
         const char* name;
         QStringList args; // %1 is the case's folder
         const char* mine; // a file of the user's there before, relative to the folder
+        const char* folder; // a folder in the way of a target, relative to the folder
         int status;
         const char* said; // in the error text
         bool replaced; // the user's file replaced by a stand-in
     } cases[] = {
-        { "store there", { "store", "V.31", "%1/Velandor.accdb" }, "Velandor.accdb", 1,
+        { "store there", { "store", "V.31", "%1/Velandor.accdb" }, "Velandor.accdb", nullptr, 1,
             "%1/Velandor.accdb is there already; --replace replaces it", false },
         { "store replaced", { "store", "V.31", "%1/Velandor.accdb", "--parts", "3", "--replace" },
-            "Velandor.accdb", 0, "", true },
+            "Velandor.accdb", nullptr, 0, "", true },
         { "unknown version", { "store", "X.99", "%1/Velandor.accdb", "--replace" },
-            "Velandor.accdb", 2,
+            "Velandor.accdb", nullptr, 2,
             "no store version \"X.99\"; the versions: \"Ver 3.1 SQL\", \"V.31\"", false },
         { "price list there", { "pricelist", "%1/PriceList_VURE.mdb", "--rows", "5" },
-            "PriceList_VURE.mdb", 1, "%1/PriceList_VURE.mdb is there already", false },
-        { "sample's second file there", { "sample", "%1" }, "E:/DataVelandor/PriceList_VURE.mdb", 1,
-            "%1/E:/DataVelandor/PriceList_VURE.mdb is there already", false },
+            "PriceList_VURE.mdb", nullptr, 1, "%1/PriceList_VURE.mdb is there already", false },
+        { "sample's second file there", { "sample", "%1" }, "E:/DataVelandor/PriceList_VURE.mdb",
+            nullptr, 1, "%1/E:/DataVelandor/PriceList_VURE.mdb is there already", false },
         { "sample replaced", { "sample", "%1", "--replace" }, "E:/DataVelandor/PriceList_VURE.mdb",
-            0, "", true },
+            nullptr, 0, "", true },
+        { "sample's second file a folder", { "sample", "%1", "--replace" },
+            "E:/DataVelandor/Velandor.accdb", "E:/DataVelandor/PriceList_VURE.mdb", 1,
+            "cannot write %1/E:/DataVelandor/PriceList_VURE.mdb", false },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         const QString dir = testenv::TempDir();
         const QString mine = dir + QLatin1Char('/') + QLatin1String(c.mine);
         writeMine(mine);
+        if (c.folder) QDir().mkpath(dir + QLatin1Char('/') + QLatin1String(c.folder));
         QStringList args;
         for (const QString& a : c.args)
             args << QString(a).replace(QStringLiteral("%1"), dir);
@@ -81,7 +96,51 @@ TEST(StorekitCommand, AFileThatIsThereIsReplacedOnlyWhenAsked) {
                 + (c.replaced && args[0] == QLatin1String("sample")
                         ? QStringList { QStringLiteral("Velandor.accdb") }
                         : QStringList()));
+        if (c.replaced)
+            for (const QString& f : filesIn(QFileInfo(mine).absolutePath()))
+                expectRestsInRollbackMode(QFileInfo(mine).dir().filePath(f));
     }
+}
+
+// A file made at the target while storekit builds is not replaced either, and the built
+// file goes.
+TEST(StorekitFiles, AFileMadeAtTheTargetMeanwhileIsKept) {
+    const QString dir = testenv::TempDir();
+    const QString target = dir + QStringLiteral("/Velandor.accdb");
+    try {
+        storekit::WriteFiles({ target }, false, [&](const QStringList& staged) {
+            storekit::CreateLargeStore(staged[0], QStringLiteral("V.31"), 12, 3);
+            writeMine(target);
+        });
+        ADD_FAILURE() << "the file made meanwhile was replaced";
+    } catch (const rt::RunError& e) {
+        EXPECT_EQ(e.message(), target + QStringLiteral(" is there already; --replace replaces it"));
+    }
+    EXPECT_EQ(FileBytes(target), kMine);
+    EXPECT_EQ(filesIn(dir), QStringList { QStringLiteral("Velandor.accdb") });
+}
+
+// The replaced store's -wal and -shm, left by a program that ended without closing it, would be
+// read as part of the new file: they go with the old file.
+TEST(StorekitFiles, AReplacedFilesSideFilesGoWithIt) {
+    const QString dir = testenv::TempDir();
+    const QString store = dir + QStringLiteral("/Velandor.accdb");
+    ASSERT_EQ(runStorekit({ "store", "V.31", store, "--parts", "3" }).status, 0);
+    testenv::ChildProgram other([&](const std::function<void()>&) {
+        QSqlDatabase db = testenv::OpenSqlite(store);
+        testenv::RunAll(db,
+            { QStringLiteral("PRAGMA journal_mode=WAL"),
+                QStringLiteral("PRAGMA wal_autocheckpoint=0"),
+                QStringLiteral("DELETE FROM ") + storekit::PartTable(QStringLiteral("V.31"), 12) });
+        _exit(0); // ends with its writes in the -wal
+    });
+    other.go();
+    ASSERT_TRUE(other.finished(10));
+    ASSERT_EQ(SideFiles(store), (QStringList { store + "-wal", store + "-shm" }));
+    const Outcome o = runStorekit({ "store", "V.31", store, "--parts", "5", "--replace" });
+    EXPECT_EQ(o.status, 0) << o.err.toStdString();
+    EXPECT_EQ(storekit::StoreParts(store, 12).size(), 5u);
+    expectRestsInRollbackMode(store);
 }
 
 TEST(StorekitCommand, MakesTheFoldersOfItsTargets) {
@@ -94,6 +153,8 @@ TEST(StorekitCommand, MakesTheFoldersOfItsTargets) {
     EXPECT_EQ(o.out,
         QStringLiteral("price list ") + list
             + QStringLiteral(": 6 rows in 1 tables, 3 of the store's parts, 3 new\n"));
+    expectRestsInRollbackMode(store);
+    expectRestsInRollbackMode(list);
     EXPECT_EQ(storekit::MissingListParts(store, list, 12).size(), 6); // the new rows and theirs
 }
 

@@ -9,7 +9,11 @@
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QUuid>
+#include <cerrno>
 #include <cstdio>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace storekit {
 
@@ -19,35 +23,172 @@ QString DesktopConnectionString(const QString& path, const QString& password) {
 }
 
 namespace {
+
+const char* const kSideTails[] = { "-wal", "-shm", "-journal" };
+
 void removeSideFiles(const QString& path) {
-    for (const char* tail : { "-wal", "-shm", "-journal" })
+    for (const char* tail : kSideTails)
         QFile::remove(path + QLatin1String(tail));
 }
 void removeFile(const QString& path) {
     QFile::remove(path);
     removeSideFiles(path);
 }
+
+QByteArray encoded(const QString& path) {
+    return QFile::encodeName(path);
+}
+
+// Runs statements on the file through SQLite itself, outside the data-access layer's modes;
+// false when one fails (the later ones are not run).
+bool runOnFile(const QString& path, const QStringList& statements,
+    const std::function<bool(QSqlQuery&)>& check = {}) {
+    const QString name = QStringLiteral("storekit-") + QUuid::createUuid().toString();
+    bool ok = false;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(path);
+        if (db.open()) {
+            QSqlQuery q(db);
+            ok = true;
+            for (const QString& statement : statements)
+                if (!(ok = q.exec(statement))) break;
+            if (ok && check) ok = check(q);
+            q.finish();
+        }
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(name);
+    return ok;
+}
+
+// A built file rests in the rollback-journal mode: whole by itself, with nothing beside it that
+// moving it into place would leave behind.
+void restInRollbackMode(const QString& path) {
+    if (!runOnFile(path, { QStringLiteral("PRAGMA journal_mode=DELETE") }, [](QSqlQuery& q) {
+            return q.next() && q.value(0).toString() == QLatin1String("delete");
+        }))
+        throw rt::RunError(QStringLiteral("cannot write ") + path);
+}
+
+// Moves from to to unless a name is there already (errno EEXIST then).
+bool renameNoReplace(const QString& from, const QString& to) {
+    if (renameat2(AT_FDCWD, encoded(from).constData(), AT_FDCWD, encoded(to).constData(),
+            RENAME_NOREPLACE)
+        == 0)
+        return true;
+    if (errno != EINVAL && errno != ENOSYS && errno != ENOTSUP) return false;
+    // a filesystem without that rename: a link is refused where a name is taken
+    if (link(encoded(from).constData(), encoded(to).constData()) != 0) return false;
+    unlink(encoded(from).constData());
+    return true;
+}
+
+QString thereAlready(const QString& target) {
+    return QStringLiteral("%1 is there already; --replace replaces it").arg(target);
+}
+
+bool isFolder(const QString& path) {
+    struct stat st;
+    return lstat(encoded(path).constData(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+// One built file taking its target's place. The target's old file and its side files stay
+// aside until every file is in place, so that a failure can give them back.
+class Placing {
+public:
+    Placing(const QString& staged, const QString& target)
+        : staged_(staged)
+        , target_(target)
+        , aside_(target + QStringLiteral(".old-")
+              + QUuid::createUuid().toString(QUuid::WithoutBraces).left(8)) { }
+
+    void put(bool replace) {
+        if (replace) keepOld();
+        // side files beside a replaced file are the old file's, not the new one's
+        for (const char* tail : kSideTails) {
+            const QString side = target_ + QLatin1String(tail);
+            if (std::rename(
+                    encoded(side).constData(), encoded(aside_ + QLatin1String(tail)).constData())
+                == 0)
+                sidesAside_ << QLatin1String(tail);
+            else if (errno != ENOENT)
+                cannotWrite();
+        }
+        // over the old file only while it is kept by its second name: a file made there
+        // meanwhile is no file storekit was told to replace
+        if (old_ == Old::Linked
+                ? std::rename(encoded(staged_).constData(), encoded(target_).constData()) == 0
+                : renameNoReplace(staged_, target_)) {
+            placed_ = true;
+            return;
+        }
+        if (errno == EEXIST && !replace) throw rt::RunError(thereAlready(target_));
+        cannotWrite();
+    }
+
+    // Gives the target back as it was.
+    void undo() {
+        const QByteArray target = encoded(target_), aside = encoded(aside_);
+        if (placed_ && old_ == Old::Linked) {
+            std::rename(aside.constData(), target.constData());
+        } else {
+            if (placed_) unlink(target.constData());
+            if (old_ == Old::Linked) unlink(aside.constData());
+            if (old_ == Old::Moved) std::rename(aside.constData(), target.constData());
+        }
+        for (const QString& tail : sidesAside_)
+            std::rename(encoded(aside_ + tail).constData(), encoded(target_ + tail).constData());
+        old_ = Old::None;
+        placed_ = false;
+        sidesAside_.clear();
+    }
+
+    // The old file and its side files go for good.
+    void done() {
+        if (old_ != Old::None) unlink(encoded(aside_).constData());
+        for (const QString& tail : sidesAside_)
+            unlink(encoded(aside_ + tail).constData());
+    }
+
+private:
+    // A second name keeps the target in place until the new file replaces it; where the
+    // filesystem gives none, it moves aside. A folder is no file to replace.
+    void keepOld() {
+        const QByteArray target = encoded(target_), aside = encoded(aside_);
+        if (link(target.constData(), aside.constData()) == 0) {
+            old_ = Old::Linked;
+        } else if (errno != ENOENT) {
+            if (isFolder(target_)) cannotWrite();
+            if (std::rename(target.constData(), aside.constData()) == 0)
+                old_ = Old::Moved;
+            else if (errno != ENOENT)
+                cannotWrite();
+        }
+    }
+
+    [[noreturn]] void cannotWrite() const {
+        throw rt::RunError(QStringLiteral("cannot write ") + target_);
+    }
+
+    enum class Old { None, Linked, Moved };
+    QString staged_, target_, aside_;
+    Old old_ = Old::None;
+    bool placed_ = false;
+    QStringList sidesAside_;
+};
+
 } // namespace
 
 void CreateEmptyFile(const QString& path, const QString& password) {
     removeFile(path);
-    const QString name = QStringLiteral("storekit-") + QUuid::createUuid().toString();
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
-        db.setDatabaseName(path);
-        if (!db.open()) throw rt::RunError(QStringLiteral("cannot create ") + path);
-        QSqlQuery q(db);
-        q.exec(QStringLiteral("PRAGMA journal_mode=WAL"));
-        if (!password.isEmpty()) {
-            q.exec(QStringLiteral("CREATE TABLE StandInPassword (Pwd TEXT)"));
-            q.prepare(QStringLiteral("INSERT INTO StandInPassword VALUES (?)"));
-            q.addBindValue(password);
-            q.exec();
-        }
-        q.finish();
-        db.close();
-    }
-    QSqlDatabase::removeDatabase(name);
+    // SQLite writes a database's first page only with its first change
+    QStringList statements { QStringLiteral("PRAGMA user_version=0") };
+    if (!password.isEmpty())
+        statements
+            << QStringLiteral("CREATE TABLE StandInPassword (Pwd TEXT)")
+            << QStringLiteral("INSERT INTO StandInPassword VALUES (%1)").arg(Quoted(password));
+    if (!runOnFile(path, statements)) throw rt::RunError(QStringLiteral("cannot create ") + path);
 }
 
 void MakeFile(const QString& path, const QString& password,
@@ -67,9 +208,7 @@ void MakeFile(const QString& path, const QString& password,
 void WriteFiles(const QStringList& targets, bool replace,
     const std::function<void(const QStringList& staged)>& build) {
     for (const QString& target : targets)
-        if (!replace && QFileInfo::exists(target))
-            throw rt::RunError(
-                QStringLiteral("%1 is there already; --replace replaces it").arg(target));
+        if (!replace && QFileInfo::exists(target)) throw rt::RunError(thereAlready(target));
     QStringList staged;
     for (const QString& target : targets) {
         const QFileInfo info(target);
@@ -78,21 +217,25 @@ void WriteFiles(const QStringList& targets, bool replace,
         staged << target + QStringLiteral(".new-")
                 + QUuid::createUuid().toString(QUuid::WithoutBraces).left(8);
     }
+    std::vector<Placing> placing;
     try {
         build(staged);
+        for (const QString& s : staged)
+            restInRollbackMode(s);
+        // all in place or none: a target that cannot be written gives the earlier ones back
         for (qsizetype i = 0; i < targets.size(); ++i) {
-            // side files beside a replaced file are the old file's, not the new one's
-            removeSideFiles(targets[i]);
-            if (std::rename(QFile::encodeName(staged[i]).constData(),
-                    QFile::encodeName(targets[i]).constData())
-                != 0)
-                throw rt::RunError(QStringLiteral("cannot write ") + targets[i]);
+            placing.emplace_back(staged[i], targets[i]);
+            placing.back().put(replace);
         }
     } catch (...) {
+        for (auto p = placing.rbegin(); p != placing.rend(); ++p)
+            p->undo();
         for (const QString& s : staged)
             removeFile(s);
         throw;
     }
+    for (Placing& p : placing)
+        p.done();
 }
 
 void OpenFile(ado::Connection& cn, const QString& path, const QString& password) {

@@ -26,8 +26,9 @@ void MakeFile(const QString& path, const QString& password,
 
 // Writes the files at targets all together or not at all: build makes them at the paths it is
 // given, beside the targets, and only once it has made every one do they take the targets'
-// places. A target that is there already is refused, naming it, unless replace; a failure
-// leaves the targets as they were. The targets' folders are made as needed.
+// places, in the rollback-journal mode. A target that is there already is refused, naming it,
+// unless replace, also one made there while build runs; a replaced file's side files go with
+// it. A failure leaves the targets as they were. The targets' folders are made as needed.
 void WriteFiles(const QStringList& targets, bool replace,
     const std::function<void(const QStringList& staged)>& build);
 
