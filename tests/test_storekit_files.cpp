@@ -1,6 +1,7 @@
 // storekit never replaces a file that is there unless told to, and a build that fails leaves
 // every target as it was, with nothing half made beside it; what it writes rests in the
 // rollback-journal mode, whole by itself.
+#include "app/frmKordane.h"
 #include "storekit/command.h"
 #include "storekit/large_list.h"
 #include "storekit/sample.h"
@@ -141,6 +142,48 @@ TEST(StorekitFiles, AReplacedFilesSideFilesGoWithIt) {
     EXPECT_EQ(o.status, 0) << o.err.toStdString();
     EXPECT_EQ(storekit::StoreParts(store, 12).size(), 5u);
     expectRestsInRollbackMode(store);
+}
+
+TEST(StorekitCommand, TellsHowItIsUsed) {
+    const struct Case {
+        QStringList args;
+        int status;
+        QStringList out, err; // texts each holds
+    } cases[] = {
+        { { "--help" }, 0,
+            { "the 28 store versions", "price lists", "sample <folder>",
+                "store <version> <file> [--parts N]", "pricelist <file> --rows N", "--like <store>",
+                "--replace" },
+            {} },
+        { { "-h" }, 0, { "--replace" }, {} },
+        { { "pricelist", "%1/x.mdb" }, 2, {},
+            { "storekit: --rows is missing: the number of rows the list gets\n", "usage:" } },
+        { { "pricelist", "%1/x.mdb", "--rows", "many" }, 2, {},
+            { "storekit: --rows: not a count: many\n" } },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.args.join(QLatin1Char(' ')).toStdString());
+        const QString dir = testenv::TempDir();
+        QStringList args;
+        for (const QString& a : c.args)
+            args << QString(a).replace(QStringLiteral("%1"), dir);
+        const Outcome o = runStorekit(args);
+        EXPECT_EQ(o.status, c.status);
+        for (const QString& t : c.out)
+            EXPECT_TRUE(o.out.contains(t)) << t.toStdString() << " in:\n" << o.out.toStdString();
+        for (const QString& t : c.err)
+            EXPECT_TRUE(o.err.contains(t)) << t.toStdString() << " in:\n" << o.err.toStdString();
+        if (c.status == 0) {
+            EXPECT_EQ(o.err, QString());
+            // every version, as the store command takes it
+            for (const QString& v : StoreVersions())
+                EXPECT_TRUE(o.out.contains(QLatin1Char('"') + v + QLatin1Char('"')))
+                    << v.toStdString();
+        } else {
+            EXPECT_EQ(o.out, QString());
+        }
+        EXPECT_EQ(QDir(dir).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
+    }
 }
 
 TEST(StorekitCommand, MakesTheFoldersOfItsTargets) {
