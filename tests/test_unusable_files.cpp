@@ -10,6 +10,7 @@
 #include "support/fake_window.h"
 #include "support/files.h"
 #include "support/odbc_env.h"
+#include "support/ordinary_user.h"
 #include "support/query_rows.h"
 
 #include <QFile>
@@ -95,6 +96,30 @@ TEST(UnusableFiles, FileThatIsNoDatabaseIsLeftAsItWas) {
     }
 }
 
+// Every preparation operation, given another program's SQLite file as the price list or as the
+// store, leaves it byte for byte as it was, whatever its first statement does.
+TEST(UnusableFiles, EveryPreparationLeavesAnotherProgramsFileAsItWas) {
+    const QByteArray foreign = foreignDatabase();
+    const QString dir = storekit::WriteSample(testenv::TempDir());
+    for (const prepare::Operation& op : prepare::Operations()) {
+        for (const bool asStore : { false, true }) {
+            SCOPED_TRACE(
+                std::string(op.name) + (asStore ? ", as the store" : ", as the price list"));
+            const QString bad = dir + QStringLiteral("/notes.accdb");
+            QFile f(bad);
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+            f.write(foreign);
+            f.close();
+            runPrepare({ QStringLiteral("--yes"), QStringLiteral("--price-list"),
+                asStore ? dir + QStringLiteral("/PriceList_VURE.mdb") : bad,
+                QStringLiteral("--store"), asStore ? bad : dir + QStringLiteral("/Velandor.accdb"),
+                QLatin1String(op.name) });
+            EXPECT_EQ(FileBytes(bad), foreign);
+            EXPECT_EQ(SideFiles(bad), QStringList());
+        }
+    }
+}
+
 // storekit makes no half file: a store it cannot build is no file at all.
 TEST(UnusableFiles, StoreThatCannotBeBuiltLeavesNoFile) {
     const QString path = testenv::TempDir() + QStringLiteral("/x.accdb");
@@ -103,30 +128,7 @@ TEST(UnusableFiles, StoreThatCannotBeBuiltLeavesNoFile) {
     EXPECT_EQ(SideFiles(path), QStringList());
 }
 
-// Runs as an ordinary user while it lives: as root, file modes do not bind, so the effective ids
-// become those of the user named; any other user is one already.
-class AsOrdinaryUser {
-public:
-    explicit AsOrdinaryUser(const char* name = "nobody") {
-        if (geteuid() != 0) return;
-        const passwd* user = getpwnam(name);
-        if (!user) return;
-        switched_ = setegid(user->pw_gid) == 0 && seteuid(user->pw_uid) == 0;
-        if (!switched_) restore();
-    }
-    ~AsOrdinaryUser() {
-        if (switched_) restore();
-    }
-    AsOrdinaryUser(const AsOrdinaryUser&) = delete;
-    AsOrdinaryUser& operator=(const AsOrdinaryUser&) = delete;
-    bool ordinary() const { return geteuid() != 0; }
-
-private:
-    static void restore() {
-        if (seteuid(0) != 0 || setegid(0) != 0) std::abort(); // the rest of the run needs root
-    }
-    bool switched_ = false;
-};
+using testenv::AsOrdinaryUser;
 
 TEST(UnusableFiles, UnwritableStoreLeavesNothingThatBreaksALaterRun) {
     const QString top = testenv::TempDir();
@@ -204,10 +206,11 @@ TEST(UnusableFiles, UnwritableStoreIsReadAtItsCommittedState) {
             { { 1,
                 { storekit::MakeRawRow(
                     {}, QStringLiteral("P-ONE"), {}, 0, 0, QStringLiteral("x")) } } });
-        if (!c.committed) {
+        {
             ado::Connection cn;
             storekit::OpenFile(cn, files.store);
-            cn.Execute(QStringLiteral("PRAGMA journal_mode=DELETE"));
+            cn.Execute(c.committed ? QStringLiteral("PRAGMA journal_mode=WAL")
+                                   : QStringLiteral("PRAGMA journal_mode=DELETE"));
         }
         testenv::ChildProgram writer([&](const std::function<void()>&) {
             QSqlDatabase db = testenv::OpenSqlite(files.store);
@@ -249,8 +252,8 @@ TEST(UnusableFiles, UnwritableStoreIsReadAtItsCommittedState) {
 }
 
 // The store's owner commits while another user, who may only read it, reads: the read in hand
-// keeps the state it began with, the next read sees the commit, and the owner can write through
-// the side files the reader's open made.
+// keeps the state it began with and the next read sees the commit. The owner's program has the
+// WAL-mode file open first, so the side files are its own.
 TEST(UnusableFiles, UnwritableStoreReaderSeesOneCommittedStateWhileAWriterCommits) {
     const passwd* daemon = getpwnam("daemon");
     const std::pair<uid_t, gid_t> owner
@@ -262,44 +265,56 @@ TEST(UnusableFiles, UnwritableStoreReaderSeesOneCommittedStateWhileAWriterCommit
     {
         ado::Connection cn;
         storekit::OpenFile(cn, files.store);
+        cn.Execute(QStringLiteral("PRAGMA journal_mode=WAL"));
         cn.Execute(QStringLiteral("Create Table T (A Long, Pad Text(255))"));
         cn.Execute(QStringLiteral("Insert Into T With Recursive n(i) As (Select 1 Union All "
                                   "Select i + 1 From n Where i < 200) Select i, printf('%250d', i) "
                                   "From n"));
     }
-    testenv::ChildProgram writer([&](const std::function<void()>&) {
-        AsOrdinaryUser asOwner("daemon");
-        QSqlDatabase db = testenv::OpenSqlite(files.store);
-        testenv::RunAll(db, { QStringLiteral("DELETE FROM T WHERE A > 100") });
-        db.close();
-    });
     onlyTheStoreUnwritable({ files.dir }, {}, files.store);
     ASSERT_EQ(chown(QFile::encodeName(files.store).constData(), owner.first, owner.second), 0);
     QFile::setPermissions(files.store, QFileDevice::Permissions(0x6444));
-    AsOrdinaryUser user;
-    ado::Connection cn;
-    storekit::OpenFile(cn, files.store);
-    ado::Recordset rs;
-    rs.Open(QStringLiteral("Select A From T"), cn);
-    QStringList read, expected;
-    for (int i = 1; i <= 200; ++i)
-        expected << QString::number(i);
-    try {
-        for (; !rs.Eof(); rs.MoveNext()) {
-            read << rs.Field(QStringLiteral("A")).toText();
-            if (read.size() == 10) {
-                writer.go();
-                ASSERT_TRUE(writer.finished(10));
+    testenv::ChildProgram writer([&](const std::function<void()>& reached) {
+        AsOrdinaryUser asOwner("daemon");
+        QSqlDatabase db = testenv::OpenSqlite(files.store);
+        testenv::RunAll(db, { QStringLiteral("SELECT count(*) FROM T") });
+        reached();
+        if (!testenv::AwaitGo(10)) throw std::runtime_error("not told to write");
+        testenv::RunAll(db, { QStringLiteral("DELETE FROM T WHERE A > 100") });
+        reached();
+        if (!testenv::AwaitGo(10)) throw std::runtime_error("not told to end");
+        db.close();
+    });
+    writer.go();
+    ASSERT_TRUE(writer.reached(10));
+    {
+        AsOrdinaryUser user;
+        ado::Connection cn;
+        storekit::OpenFile(cn, files.store);
+        ado::Recordset rs;
+        rs.Open(QStringLiteral("Select A From T"), cn);
+        QStringList read, expected;
+        for (int i = 1; i <= 200; ++i)
+            expected << QString::number(i);
+        try {
+            for (; !rs.Eof(); rs.MoveNext()) {
+                read << rs.Field(QStringLiteral("A")).toText();
+                if (read.size() == 10) {
+                    writer.go();
+                    ASSERT_TRUE(writer.reached(10));
+                }
             }
+        } catch (const rt::RunError& e) {
+            ADD_FAILURE() << "after row " << read.size() << ": " << e.what();
         }
-    } catch (const rt::RunError& e) {
-        ADD_FAILURE() << "after row " << read.size() << ": " << e.what();
+        rs.Close();
+        EXPECT_EQ(read, expected);
+        rs.Open(QStringLiteral("Select Count(*) As N From T"), cn);
+        EXPECT_EQ(rs.Field(QStringLiteral("N")).toInt32(), 100);
+        rs.Close();
     }
-    rs.Close();
-    EXPECT_EQ(read, expected);
-    rs.Open(QStringLiteral("Select Count(*) As N From T"), cn);
-    EXPECT_EQ(rs.Field(QStringLiteral("N")).toInt32(), 100);
-    rs.Close();
+    writer.go();
+    EXPECT_TRUE(writer.finished(10));
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 #include "app/qt/main_window.h"
 #include "storekit/classic.h"
 #include "support/child_program.h"
+#include "support/files.h"
 #include "support/odbc_env.h"
 #include "support/query_rows.h"
 
@@ -270,6 +271,9 @@ TEST(MainWindowTest, ClosingLeavesTheStoreWholeByItself) {
         testenv::QueryRows(copy, QStringLiteral("Select Price From Pta12 Where PartNO = 'A-100'"),
             {}, QStringLiteral("KWZ730258")),
         QStringList { QStringLiteral("150") });
+    // and back in the rollback-journal mode it was found in, with nothing beside it
+    EXPECT_EQ(testenv::FileBytes(files.store).mid(18, 2), QByteArray("\x01\x01", 2));
+    EXPECT_EQ(testenv::SideFiles(files.store), QStringList());
 }
 
 TEST(MainWindowTest, StartsOnTheSampleFilesFromTheSampleFolder) {

@@ -14,6 +14,19 @@
 
 namespace testenv {
 
+namespace {
+int& goFd() {
+    static int fd = -1;
+    return fd;
+}
+} // namespace
+
+bool AwaitGo(int seconds) {
+    pollfd p { goFd(), POLLIN, 0 };
+    char c = 0;
+    return goFd() >= 0 && poll(&p, 1, seconds * 1000) == 1 && read(goFd(), &c, 1) == 1;
+}
+
 ChildProgram::ChildProgram(Work work) {
     int toChild[2], fromChild[2];
     if (pipe(toChild) != 0 || pipe(fromChild) != 0) return;
@@ -23,6 +36,7 @@ ChildProgram::ChildProgram(Work work) {
         close(fromChild[0]);
         char c = 0;
         if (read(toChild[0], &c, 1) != 1) _exit(2);
+        goFd() = toChild[0];
         int status = 0;
         try {
             work([fd = fromChild[1]] { [[maybe_unused]] auto n = write(fd, "r", 1); });

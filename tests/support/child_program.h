@@ -22,7 +22,7 @@ public:
     ChildProgram(const ChildProgram&) = delete;
     ChildProgram& operator=(const ChildProgram&) = delete;
 
-    void go();
+    void go(); // again: lets a child waiting in AwaitGo go on
     // Bounded waits: false when the child did not get there in time.
     bool reached(int seconds);
     bool finished(int seconds); // and the work ended without an error
@@ -31,6 +31,9 @@ private:
     pid_t pid_ = -1;
     int goPipe_ = -1, reachedPipe_ = -1;
 };
+
+// In the child: waits for the test's next go(); false when it did not come in time.
+bool AwaitGo(int seconds);
 
 // In the child: the file opened through SQLite with a busy timeout, and statements that must
 // succeed (an error ends the work with a failure).

@@ -104,9 +104,11 @@ private:
     void forget(const Recordset* rs);
     void openDesktopFile(const std::map<QString, QString>& attrs);
     void openOdbc();
-    // A stand-in file is switched to WAL at its first write, so a file the run cannot use is
-    // left as it was.
-    void startWriting();
+    // A stand-in file is switched to WAL once a first write to it has succeeded, so a file the
+    // run cannot use is left as it was; at the close it goes back to the mode it was found in.
+    void wrote();
+    void giveBackJournalMode();
+    void ownPragma(const QString& pragma, QString* answer = nullptr);
     void closeDatabase(); // once the reads are settled or abandoned
     // Runs a statement on q; through ODBC its statement handle gets the command timeout first.
     bool run(QSqlQuery& q, const QString& statement);
@@ -124,6 +126,7 @@ private:
     bool desktopFile_ = false; // a stand-in file opened directly, not through ODBC
     bool readOnly_ = false;
     bool walPending_ = false;
+    QString foundJournalMode_; // set while this connection has the file in WAL mode for its writes
     QString filePath_; // of the desktop file, canonical
     bool oneActiveResult_ = false;
     bool odbc_ = false; // opened through the ODBC driver manager

@@ -13,8 +13,8 @@
 #include <QSqlResult>
 #include <QUuid>
 #include <cerrno>
+#include <cstring>
 #include <fcntl.h>
-#include <mutex>
 #include <sql.h>
 #include <sqlext.h>
 #include <sys/stat.h>
@@ -72,69 +72,101 @@ bool looksLikeStandIn(const QString& path) {
 }
 
 // The open connections and their desktop files: the close on the way out takes them all, and a
-// reader's side files stay while another connection of this process is on the same file.
+// file goes back to its own journal mode when the last of them on it closes.
 struct OpenConnection {
     Connection* connection;
     QString file;
 };
-std::mutex& registryMutex() {
-    static std::mutex m;
-    return m;
-}
 std::vector<OpenConnection>& openConnections() {
     static std::vector<OpenConnection> open;
     return open;
 }
-bool fileInUse(const QString& file) {
-    std::lock_guard lock(registryMutex());
+Connection* otherConnectionOn(const QString& file, const Connection* self) {
     for (const OpenConnection& c : openConnections())
-        if (c.file == file) return true;
-    return false;
+        if (c.connection != self && !file.isEmpty() && c.file == file) return c.connection;
+    return nullptr;
 }
 
 QByteArray sideFile(const QString& path, const char* tail) {
     return QFile::encodeName(path + QLatin1String(tail));
 }
 
-// SQLite gives the side files a reader makes the database file's own mode, and a later writer
-// could not use them; whoever may read the file may use them.
-void makeSideFilesUsable(const QString& path) {
-    struct stat db;
-    if (stat(QFile::encodeName(path).constData(), &db) != 0) return;
-    const mode_t mode = (db.st_mode & 0777) | ((db.st_mode & 0444) >> 1);
-    for (const char* tail : { "-wal", "-shm" }) {
-        const QByteArray side = sideFile(path, tail);
-        if (chmod(side.constData(), mode) != 0) continue;
-        [[maybe_unused]] const int kept = chown(side.constData(), uid_t(-1), db.st_gid);
-    }
+// The file's header says it is in WAL mode (format bytes 18 and 19 are 2).
+bool headerSaysWal(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return false;
+    const QByteArray header = file.read(20);
+    return header.size() == 20 && header[18] == 2;
 }
 
-// A reader cannot fold the -wal into the file, so SQLite leaves the side files behind at its
-// close. They go as the last writer's close would remove them: when no other process maps the
-// -shm (each one holds a read lock on its byte 128 while it does; ours keeps a newcomer off
-// while they go) and the -wal holds nothing.
-void removeUnusedSideFiles(const QString& path) {
+bool mayWrite(const QByteArray& path) {
+    return faccessat(AT_FDCWD, path.constData(), W_OK, AT_EACCESS) == 0;
+}
+
+// Side files another user left (his, and not ours to write) keep SQLite from writing through
+// them. They go as SQLite itself removes side files: under the exclusive lock on the database
+// file, which any other connection's shared lock refuses, and only while the -wal holds nothing.
+// A connection in exclusive locking mode takes that lock at its first read of a WAL-mode file
+// and keeps its index in its own memory, so it never touches the -shm.
+void removeForeignSideFiles(const QString& path, int timeoutMs) {
     const QByteArray wal = sideFile(path, "-wal");
     const QByteArray shm = sideFile(path, "-shm");
-    const int fd = open(shm.constData(), O_RDWR | O_CLOEXEC | O_NOFOLLOW);
-    if (fd < 0) return;
-    struct flock lock = {};
-    lock.l_type = F_WRLCK;
-    lock.l_whence = SEEK_SET;
-    lock.l_start = 128;
-    lock.l_len = 1;
-    struct stat st;
-    if (fcntl(fd, F_SETLK, &lock) == 0
-        && (stat(wal.constData(), &st) == 0 ? st.st_size == 0 : errno == ENOENT)) {
-        unlink(wal.constData());
-        unlink(shm.constData());
+    const auto foreign = [](const QByteArray& side) {
+        return access(side.constData(), F_OK) == 0 && !mayWrite(side);
+    };
+    if (!foreign(wal) && !foreign(shm)) return;
+    const QString name = QStringLiteral("kordane-sidefiles-") + QUuid::createUuid().toString();
+    QString failure;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(path);
+        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(timeoutMs));
+        const QString left = QFile::decodeName(foreign(wal) ? wal : shm);
+        if (!db.open()) {
+            failure = QStringLiteral("The file '%1' was left by another user: %2")
+                          .arg(left, errorText(db.lastError()));
+        } else {
+            QSqlQuery q(db);
+            if (!q.exec(QStringLiteral("PRAGMA main.locking_mode=EXCLUSIVE"))
+                || !q.exec(QStringLiteral("SELECT count(*) FROM main.sqlite_master"))) {
+                failure = QStringLiteral("The file '%1' was left by another user and is in use: %2")
+                              .arg(left, errorText(q.lastError()));
+            } else {
+                struct stat st;
+                if (stat(wal.constData(), &st) == 0 && st.st_size > 0) {
+                    failure = QStringLiteral("The file '%1' was left by another user and holds "
+                                             "changes that this user may not write")
+                                  .arg(QFile::decodeName(wal));
+                } else {
+                    for (const QByteArray& side : { wal, shm }) {
+                        if (unlink(side.constData()) == 0 || errno == ENOENT) continue;
+                        failure = QStringLiteral("The file '%1' was left by another user and "
+                                                 "cannot be removed: %2")
+                                      .arg(QFile::decodeName(side),
+                                          QString::fromLocal8Bit(strerror(errno)));
+                        break;
+                    }
+                }
+            }
+            q.finish();
+        }
+        db.close();
     }
-    close(fd);
+    QSqlDatabase::removeDatabase(name);
+    if (!failure.isEmpty()) throw rt::RunError(failure);
 }
 
-// After a read-only connection to the file has closed.
-void tidyAfterReading(const QString& file) {
-    if (!file.isEmpty() && !fileInUse(file)) removeUnusedSideFiles(file);
+// Why a file this user may only read cannot be read: a WAL-mode file needs its -shm, which
+// SQLite makes beside it.
+QString whyUnreadable(const QString& path, const QString& message) {
+    const QFileInfo info(path);
+    if ((headerSaysWal(path) || QFileInfo::exists(path + QStringLiteral("-wal")))
+        && !QFileInfo::exists(path + QStringLiteral("-shm"))
+        && !mayWrite(QFile::encodeName(info.absolutePath())))
+        return QStringLiteral("The file '%1' is in WAL mode: reading it needs its side files "
+                              "beside it, and this user may not write the folder '%2'")
+            .arg(path, info.absolutePath());
+    return message;
 }
 
 } // namespace
@@ -275,7 +307,6 @@ void Connection::Open() {
     oneActiveResult_ = !sqliteBackend_;
     open_ = true;
     inTransaction_ = false;
-    std::lock_guard lock(registryMutex());
     openConnections().push_back({ this, filePath_ });
 }
 
@@ -293,14 +324,13 @@ void Connection::openDesktopFile(const std::map<QString, QString>& attrs) {
         throw rt::RunError(QStringLiteral("Unrecognized database format '%1'.").arg(get("dbq")));
     // A file we may not write is read as SQLite reads any file, at a committed state; a hot
     // journal that could not be rolled back makes the read fail.
-    readOnly_ = mode_ == 1
-        || faccessat(AT_FDCWD, QFile::encodeName(path).constData(), W_OK, AT_EACCESS) != 0;
+    const bool readOnly = mode_ == 1 || !mayWrite(QFile::encodeName(path));
+    const int timeoutMs = qMax(0, commandTimeout_) * 1000;
+    if (!readOnly) removeForeignSideFiles(path, timeoutMs);
+    readOnly_ = readOnly;
     filePath_ = QFileInfo(path).canonicalFilePath();
-    const bool sideFilesThere = QFileInfo::exists(path + QStringLiteral("-wal"))
-        || QFileInfo::exists(path + QStringLiteral("-shm"));
     db_ = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name_);
-    QString options
-        = QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(qMax(0, commandTimeout_) * 1000);
+    QString options = QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(timeoutMs);
     if (readOnly_) options += QStringLiteral(";QSQLITE_OPEN_READONLY");
     db_.setDatabaseName(path);
     db_.setConnectOptions(options);
@@ -308,12 +338,19 @@ void Connection::openDesktopFile(const std::map<QString, QString>& attrs) {
         db_.close();
         db_ = QSqlDatabase();
         QSqlDatabase::removeDatabase(name_);
-        if (readOnly_) tidyAfterReading(filePath_);
+        readOnly_ = false;
+        filePath_.clear();
         throw rt::RunError(message);
     };
     if (!db_.open()) fail(errorText(db_.lastError()));
     {
         QSqlQuery q(db_);
+        if (!q.exec(QStringLiteral("SELECT count(*) FROM main.sqlite_master"))) {
+            const QString message = errorText(q.lastError());
+            q = QSqlQuery();
+            fail(readOnly_ ? whyUnreadable(path, message) : message);
+        }
+        q.finish();
         // The stand-in password: a protected file records its own; any other is refused.
         if (q.exec(QStringLiteral("SELECT Pwd FROM StandInPassword")) && q.next()) {
             if (q.value(0).toString() != get("pwd")) {
@@ -324,8 +361,6 @@ void Connection::openDesktopFile(const std::map<QString, QString>& attrs) {
         }
         q.finish();
     }
-    // the first read has made the side files of a WAL-mode file
-    if (readOnly_ && !sideFilesThere) makeSideFilesUsable(filePath_);
     walPending_ = !readOnly_;
     desktopFile_ = true;
     sqliteBackend_ = true;
@@ -373,12 +408,12 @@ int64_t Connection::Execute(const QString& statement) {
     trace(statement);
     QSqlDatabase& db = database();
     settleReads();
-    startWriting();
     if (tracingEvents()) traceEvent({ TraceKind::Execute, this, nullptr, statement, {}, 0 });
     QSqlQuery q(db);
     if (!run(q, statement)) throw rt::RunError(errorText(q.lastError()));
     const int64_t affected = rowsAffected(q);
     q.finish();
+    wrote();
     if (sqliteBackend_) {
         static const QRegularExpression createTable(
             QStringLiteral("^\\s*create\\s+table\\s+\\[?(\\w+)\\]?"),
@@ -392,29 +427,50 @@ int64_t Connection::Execute(const QString& statement) {
 void Connection::ExecuteOwn(const QString& statement) {
     QSqlDatabase& db = database();
     settleReads();
-    startWriting();
     if (tracingEvents()) traceEvent({ TraceKind::Own, this, nullptr, statement, {}, 0 });
     QSqlQuery q(db);
     if (!run(q, statement)) throw rt::RunError(errorText(q.lastError()));
+    q.finish();
+    wrote();
 }
 
-void Connection::startWriting() {
-    if (!walPending_) return;
+void Connection::ownPragma(const QString& pragma, QString* answer) {
+    if (tracingEvents()) traceEvent({ TraceKind::Own, this, nullptr, pragma, {}, 0 });
+    QSqlQuery q(db_);
+    if (q.exec(pragma) && q.next() && answer) *answer = q.value(0).toString().toLower();
+}
+
+void Connection::wrote() {
+    if (!walPending_ || inTransaction_) return;
     walPending_ = false;
-    // WAL with synchronous=NORMAL: statements run one by one stay fast and survive a crash
-    for (const QString& pragma : { QStringLiteral("PRAGMA main.journal_mode=WAL"),
-             QStringLiteral("PRAGMA main.synchronous=NORMAL") }) {
-        if (tracingEvents()) traceEvent({ TraceKind::Own, this, nullptr, pragma, {}, 0 });
-        QSqlQuery q(db_);
-        q.exec(pragma);
+    // WAL with synchronous=NORMAL: statements run one by one stay fast and survive a crash.
+    // The file goes back to the mode it was found in when the connection closes.
+    QString found, now;
+    ownPragma(QStringLiteral("PRAGMA main.journal_mode"), &found);
+    if (found != QLatin1String("wal")) {
+        ownPragma(QStringLiteral("PRAGMA main.journal_mode=WAL"), &now);
+        if (now == QLatin1String("wal")) foundJournalMode_ = found;
     }
+    ownPragma(QStringLiteral("PRAGMA main.synchronous=NORMAL"));
+}
+
+void Connection::giveBackJournalMode() {
+    if (foundJournalMode_.isEmpty()) return;
+    const QString mode = std::exchange(foundJournalMode_, QString());
+    // The last of this process's connections on the file gives it back.
+    if (Connection* other = otherConnectionOn(filePath_, this)) {
+        if (other->foundJournalMode_.isEmpty()) other->foundJournalMode_ = mode;
+        return;
+    }
+    // Without waiting: while another program holds the file it stays in WAL mode.
+    ownPragma(QStringLiteral("PRAGMA busy_timeout=0"));
+    ownPragma(QStringLiteral("PRAGMA main.journal_mode=") + mode.toUpper());
 }
 
 void Connection::BeginTrans() {
     QSqlDatabase& db = database();
     if (inTransaction_) throw rt::RunError(QStringLiteral("A transaction is already pending"));
     settleReads();
-    startWriting();
     if (tracingEvents()) traceEvent({ TraceKind::Begin, this, nullptr, {}, {}, 0 });
     if (desktopFile_ && !readOnly_) {
         // The write lock is taken at the start, within the busy timeout: a transaction that
@@ -435,6 +491,7 @@ void Connection::CommitTrans() {
     if (tracingEvents()) traceEvent({ TraceKind::Commit, this, nullptr, {}, {}, 0 });
     if (!db.commit()) throw rt::RunError(errorText(db.lastError()));
     inTransaction_ = false;
+    wrote();
 }
 
 void Connection::RollbackTrans() {
@@ -458,6 +515,7 @@ void Connection::closeDatabase() {
         db_.rollback();
         inTransaction_ = false;
     }
+    giveBackJournalMode();
     db_.close();
     db_ = QSqlDatabase();
     QSqlDatabase::removeDatabase(name_);
@@ -466,22 +524,14 @@ void Connection::closeDatabase() {
     desktopFile_ = false;
     odbc_ = false;
     walPending_ = false;
-    {
-        std::lock_guard lock(registryMutex());
-        std::erase_if(
-            openConnections(), [this](const OpenConnection& c) { return c.connection == this; });
-    }
-    if (readOnly_) tidyAfterReading(filePath_);
+    std::erase_if(
+        openConnections(), [this](const OpenConnection& c) { return c.connection == this; });
     readOnly_ = false;
     filePath_.clear();
 }
 
 void CloseStandIns() {
-    std::vector<OpenConnection> open;
-    {
-        std::lock_guard lock(registryMutex());
-        open = openConnections();
-    }
+    const std::vector<OpenConnection> open = openConnections();
     for (const OpenConnection& c : open) {
         if (!c.connection->isStandIn()) continue;
         c.connection->abandonReads();

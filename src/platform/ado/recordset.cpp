@@ -204,7 +204,6 @@ void Recordset::Update() {
     QSqlDatabase& db = connection_->database();
     // a new row goes behind the ones still to come, so those are read first
     connection_->settleReads();
-    connection_->startWriting();
     QSqlQuery q(db);
     QStringList set;
     std::vector<QVariant> binds;
@@ -253,6 +252,7 @@ void Recordset::Update() {
     if (!adding_ && rowsAffected(q) == 0)
         throw rt::RunError(QStringLiteral("Row cannot be located for updating"));
     q.finish();
+    connection_->wrote();
     if (adding_) {
         rows_.push_back(buffer_);
         current_ = rows_.size() - 1;
