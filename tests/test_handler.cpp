@@ -4,10 +4,13 @@
 #include "storekit/classic.h"
 #include "support/fake_window.h"
 #include "support/odbc_env.h"
+#include "support/ordinary_user.h"
 #include "support/query_rows.h"
 
+#include <QFile>
 #include <functional>
 #include <gtest/gtest.h>
+#include <iostream>
 
 using win::Box;
 using win::MsgStyle;
@@ -227,6 +230,58 @@ TEST(Handler, StoreWithoutStagingTableCompletesTheRun) {
     EXPECT_EQ(testenv::QueryRows(files.store, QStringLiteral("Select Kind, PartNO From Pta12"), {},
                   QStringLiteral("KWZ730258")),
         QStringList { QStringLiteral("0|N-1") });
+}
+
+// When the staging table can be neither dropped nor made, the line for the terminal gives the
+// drop's cause first: the create's "already exists" alone hides a read-only store or a lock.
+TEST(Handler, FailedDropAndCreateTellTheDropsCauseFirst) {
+    const QStringList view { QStringLiteral("DROP TABLE PriceList"),
+        QStringLiteral("CREATE VIEW PriceList AS SELECT 1 AS BrandID") };
+    struct Case {
+        const char* what;
+        QStringList storeStatements;
+        bool sqlServer, readOnly;
+        QString cause;
+    };
+    const Case cases[] = {
+        { "a view in its place", view, false, false,
+            QStringLiteral("Unable to execute statement: use DROP VIEW to delete view PriceList; "
+                           "Unable to execute statement: view PriceList already exists") },
+        { "a view in its place, SQL server", view, true, false,
+            QStringLiteral("QODBC: Unable to execute statement: [SQLite]use DROP VIEW to delete "
+                           "view PriceList (1); QODBC: Unable to execute statement: [SQLite]view "
+                           "PriceList already exists (1)") },
+        { "a store the user may only read", {}, false, true,
+            QStringLiteral("Unable to fetch row: attempt to write a readonly database; Unable to "
+                           "execute statement: table PriceList already exists") },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Files files;
+        MakeFiles(files, {}, c.storeStatements);
+        FormFixture fx;
+        if (c.sqlServer)
+            fx.useSqlServerStore(files.priceList, files.store);
+        else
+            fx.useDesktopStore(files.priceList, files.store);
+        if (c.readOnly) {
+            QFile::setPermissions(files.dir, QFileDevice::Permissions(0x7777));
+            QFile::setPermissions(files.priceList, QFileDevice::Permissions(0x6666));
+            QFile::setPermissions(files.store,
+                QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther);
+            testenv::AsOrdinaryUser user;
+            if (!user.ordinary()) {
+                std::cout << "[ NOTE ] " << c.what << ": root with no user \"nobody\"\n";
+                continue;
+            }
+            fx.form.cmdUpDate_Click();
+        } else {
+            fx.form.cmdUpDate_Click();
+        }
+        ASSERT_EQ(fx.window.messages.size(), 1u);
+        EXPECT_EQ(fx.window.messages[0].text, kFailedMessage);
+        EXPECT_EQ(fx.window.causes, QStringList { c.cause });
+    }
 }
 
 // A fake window that also notes what stood while each message box was up.

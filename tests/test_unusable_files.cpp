@@ -10,6 +10,7 @@
 #include "support/fake_window.h"
 #include "support/files.h"
 #include "support/odbc_env.h"
+#include "support/ordinary_user.h"
 #include "support/query_rows.h"
 
 #include <QFile>
@@ -103,30 +104,7 @@ TEST(UnusableFiles, StoreThatCannotBeBuiltLeavesNoFile) {
     EXPECT_EQ(SideFiles(path), QStringList());
 }
 
-// Runs as an ordinary user while it lives: as root, file modes do not bind, so the effective ids
-// become those of the user named; any other user is one already.
-class AsOrdinaryUser {
-public:
-    explicit AsOrdinaryUser(const char* name = "nobody") {
-        if (geteuid() != 0) return;
-        const passwd* user = getpwnam(name);
-        if (!user) return;
-        switched_ = setegid(user->pw_gid) == 0 && seteuid(user->pw_uid) == 0;
-        if (!switched_) restore();
-    }
-    ~AsOrdinaryUser() {
-        if (switched_) restore();
-    }
-    AsOrdinaryUser(const AsOrdinaryUser&) = delete;
-    AsOrdinaryUser& operator=(const AsOrdinaryUser&) = delete;
-    bool ordinary() const { return geteuid() != 0; }
-
-private:
-    static void restore() {
-        if (seteuid(0) != 0 || setegid(0) != 0) std::abort(); // the rest of the run needs root
-    }
-    bool switched_ = false;
-};
+using testenv::AsOrdinaryUser;
 
 TEST(UnusableFiles, UnwritableStoreLeavesNothingThatBreaksALaterRun) {
     const QString top = testenv::TempDir();
