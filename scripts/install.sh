@@ -9,12 +9,6 @@ $SUDO apt-get update
 # shellcheck disable=SC2046
 $SUDO apt-get install -y --no-install-recommends $(cat .ci/packages)
 
-# The store's SQL-server connection string names the driver "SQL Server": register FreeTDS under
-# that name with the driver manager, unless a driver of that name is registered already.
-if ! odbcinst -q -d -n "SQL Server" >/dev/null 2>&1; then
-    tds="$(dpkg -L tdsodbc | grep '/libtdsodbc\.so$' | head -n 1)"
-    ini="$(mktemp)"
-    printf '[SQL Server]\nDescription=FreeTDS\nDriver=%s\n' "$tds" >"$ini"
-    $SUDO odbcinst -i -d -f "$ini"
-    rm -f "$ini"
-fi
+# The store's SQL-server connection string names the driver "SQL Server": FreeTDS gets that name
+# with the system's driver manager, unless a driver of that name is registered already.
+$SUDO bash scripts/register-driver.sh

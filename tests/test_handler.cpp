@@ -4,10 +4,13 @@
 #include "storekit/classic.h"
 #include "support/fake_window.h"
 #include "support/odbc_env.h"
+#include "support/ordinary_user.h"
 #include "support/query_rows.h"
 
+#include <QFile>
 #include <functional>
 #include <gtest/gtest.h>
+#include <iostream>
 
 using win::Box;
 using win::MsgStyle;
@@ -227,6 +230,131 @@ TEST(Handler, StoreWithoutStagingTableCompletesTheRun) {
     EXPECT_EQ(testenv::QueryRows(files.store, QStringLiteral("Select Kind, PartNO From Pta12"), {},
                   QStringLiteral("KWZ730258")),
         QStringList { QStringLiteral("0|N-1") });
+}
+
+// When the staging table can be neither dropped nor made, the line for the terminal gives the
+// drop's cause first: the create's "already exists" alone hides a read-only store or a lock.
+TEST(Handler, FailedDropAndCreateTellTheDropsCauseFirst) {
+    const QStringList view { QStringLiteral("DROP TABLE PriceList"),
+        QStringLiteral("CREATE VIEW PriceList AS SELECT 1 AS BrandID") };
+    struct Case {
+        const char* what;
+        QStringList storeStatements;
+        bool sqlServer, readOnly;
+        QString cause;
+    };
+    const Case cases[] = {
+        { "a view in its place", view, false, false,
+            QStringLiteral("Unable to execute statement: use DROP VIEW to delete view PriceList; "
+                           "Unable to execute statement: view PriceList already exists") },
+        { "a view in its place, SQL server", view, true, false,
+            QStringLiteral("QODBC: Unable to execute statement: [SQLite]use DROP VIEW to delete "
+                           "view PriceList (1); QODBC: Unable to execute statement: [SQLite]view "
+                           "PriceList already exists (1)") },
+        { "a store the user may only read", {}, false, true,
+            QStringLiteral("Unable to fetch row: attempt to write a readonly database; Unable to "
+                           "execute statement: table PriceList already exists") },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Files files;
+        MakeFiles(files, {}, c.storeStatements);
+        FormFixture fx;
+        if (c.sqlServer)
+            fx.useSqlServerStore(files.priceList, files.store);
+        else
+            fx.useDesktopStore(files.priceList, files.store);
+        if (c.readOnly) {
+            QFile::setPermissions(files.dir, QFileDevice::Permissions(0x7777));
+            QFile::setPermissions(files.priceList, QFileDevice::Permissions(0x6666));
+            QFile::setPermissions(files.store,
+                QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther);
+            testenv::AsOrdinaryUser user;
+            if (!user.ordinary()) {
+                std::cout << "[ NOTE ] " << c.what << ": root with no user \"nobody\"\n";
+                continue;
+            }
+            fx.form.cmdUpDate_Click();
+        } else {
+            fx.form.cmdUpDate_Click();
+        }
+        ASSERT_EQ(fx.window.messages.size(), 1u);
+        EXPECT_EQ(fx.window.messages[0].text, kFailedMessage);
+        EXPECT_EQ(fx.window.causes, QStringList { c.cause });
+    }
+}
+
+// A failure that comes from a row of the price list names the table and the part besides the
+// database's words; one that comes from no row keeps its line.
+TEST(Handler, RowFailureNamesItsTableAndPart) {
+    const QString longNumber = QStringLiteral("B-2") + QString(42, QLatin1Char('X'));
+    struct Case {
+        const char* what;
+        QStringList priceListStatements, storeStatements;
+        QString atPass2; // run on the price list as pass 2 starts
+        QString cause;
+    };
+    const Case cases[] = {
+        { "a price that is no number",
+            { QStringLiteral("Update PriceList_3 Set Price = 'abc' Where PartNO = 'B-2'") }, {}, {},
+            QStringLiteral("PriceList_3, part B-2: Type mismatch: 'abc' is not a number") },
+        { "a Null", { QStringLiteral("Update PriceList_3 Set TName = Null Where PartNO = 'B-2'") },
+            {}, {}, QStringLiteral("PriceList_3, part B-2: Invalid use of Null") },
+        { "a part number longer than the store takes",
+            { QStringLiteral("Update PriceList_3 Set PartNO = '%1' Where PartNO = 'B-2'")
+                    .arg(longNumber) },
+            {}, {},
+            QStringLiteral(
+                "PriceList_3, part %1: Unable to fetch row: The field PriceList.PartNO is too "
+                "small to accept the amount of data (40 characters)")
+                .arg(longNumber) },
+        { "a replacement number longer than the store takes",
+            { QStringLiteral("Update PriceList_3 Set AltNO_1 = '%1' Where PartNO = 'B-2'")
+                    .arg(longNumber) },
+            {}, {},
+            QStringLiteral(
+                "PriceList_3, part B-2: Unable to fetch row: The field PriceList.AltNO_1 is "
+                "too small to accept the amount of data (40 characters)") },
+        { "a sale price that is no number in PriceListAll", {},
+            { QStringLiteral("Update LastID Set LastID = Null") }, // both parts stay new
+            QStringLiteral("Update PriceListAll Set Sale = 'x' Where PartNO = 'B-2'"),
+            QStringLiteral("PriceListAll, part B-2: Type mismatch: 'x' is not a number") },
+        { "a listed table that is missing",
+            { QStringLiteral("Insert Into PriceList_Count Values( 4 )") }, {}, {},
+            QStringLiteral("no such table: PriceList_4") },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Files files;
+        MakeFiles(files,
+            { { 3,
+                { storekit::MakePriceRow(QStringLiteral("0"), QStringLiteral("A-1"),
+                      QStringLiteral("CAP"), QString(), 20),
+                    storekit::MakePriceRow(QStringLiteral("0"), QStringLiteral("B-2"),
+                        QStringLiteral("BOLT"), QString(), 30) } } },
+            c.storeStatements);
+        auto onPriceList = [&](const QStringList& statements) {
+            ado::Connection cn;
+            storekit::OpenFile(cn, files.priceList, QStringLiteral("PLN394"));
+            for (const QString& statement : statements)
+                cn.Execute(statement);
+        };
+        onPriceList(c.priceListStatements);
+        FormFixture fx;
+        fx.useDesktopStore(files.priceList, files.store);
+        bool pass2 = false;
+        fx.window.onDoEvents = [&] {
+            if (c.atPass2.isEmpty() || pass2
+                || fx.window.qtyHistory.count(QStringLiteral("กำลังย้ายข้อมูล  VURE")) < 2)
+                return;
+            pass2 = true;
+            onPriceList({ c.atPass2 });
+        };
+        fx.form.cmdUpDate_Click();
+        ASSERT_EQ(fx.window.messages.size(), 1u);
+        EXPECT_EQ(fx.window.messages[0].text, kFailedMessage);
+        EXPECT_EQ(fx.window.causes, QStringList { c.cause });
+    }
 }
 
 // A fake window that also notes what stood while each message box was up.

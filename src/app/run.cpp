@@ -73,6 +73,18 @@ void showRow(frmKordane& f, PartValues& v, const QString& models, const QString&
     f.w.doEvents();
 }
 
+// A failure while a pass has a row in hand names the table and the row's part number (as the
+// row holds it: the failure may have come before it was read, or a member may have rewritten it).
+[[noreturn]] void throwForRow(const ado::Recordset& rs, const QString& table,
+    const QString& partColumn, const rt::RunError& e) {
+    QString partNo = QStringLiteral("?");
+    try {
+        const rt::Value v = rs.Field(partColumn);
+        partNo = v.isNull() ? QStringLiteral("Null") : rt::Trim(v.toText());
+    } catch (const rt::RunError&) { }
+    throw rt::RunError(QStringLiteral("%1, part %2: %3").arg(table, partNo, e.message()));
+}
+
 } // namespace
 
 bool frmKordane::ReadPriceListNos() {
@@ -109,6 +121,7 @@ void frmKordane::TransferPriceTables() {
         ReopenStore();
         EmptyStagedParts();
         int32_t j = 0;
+        const QString table = QStringLiteral("PriceList_") + QString::number(n);
         Open(rsList, cnPriceList(),
             QStringLiteral("Select ")
                 + QStringLiteral(
@@ -116,31 +129,36 @@ void frmKordane::TransferPriceTables() {
                     "AKind_4, AltNO_4, AKind_5, AltNO_5, EName, TName, Model_1, Model_2, Model_3, "
                     "Model_4, Model_5, Model_6, Model_7, Model_8, Model_9, Model_10, Model_11, "
                     "Model_12, Description, Import, Price, DisPrice, Sale ")
-                + QStringLiteral("From ") + QStringLiteral("PriceList_") + QString::number(n)
-                + QStringLiteral(" ") + QStringLiteral("Order By PartNO"));
+                + QStringLiteral("From ") + table + QStringLiteral(" ")
+                + QStringLiteral("Order By PartNO"));
         const int32_t total = rsList.RecordCount();
+        const QString partColumn = mBrandName == QLatin1String("BENZ") ? QStringLiteral("PartNew")
+                                                                       : QStringLiteral("PartNO");
         while (!rsList.Eof()) {
-            PartValues v;
-            v.Kind = trimmedText(rsList, "Kind");
-            v.PartNO = mBrandName == QLatin1String("BENZ") ? trimmedText(rsList, "PartNew")
-                                                           : trimmedText(rsList, "PartNO");
-            readRowTexts(rsList, v, true);
-            v.RunDate = runDate;
-            const QString models = modelText(v);
-            compactSlots(v);
-            showRow(*this, v, models, QStringLiteral("_") + QString::number(n), total, ++j);
-            update::UpdatePart(*this, v);
-            for (int k = 0; k < 5; ++k) {
-                const QString alt = rt::Trim(v.AltNO[k]);
-                const QString akind = rt::Trim(v.AKind[k]);
-                if (alt.isEmpty() || alt == rt::Trim(v.PartNO)) continue;
-                if (!akind.isEmpty() && akind == rt::Trim(v.Kind)) continue;
-                PartValues a = v; // names, models, prices and date of the row
-                a.Kind = v.AKind[k];
-                a.PartNO = v.AltNO[k];
-                a.AKind = {};
-                a.AltNO = {};
-                update::UpdatePart(*this, a);
+            try {
+                PartValues v;
+                v.Kind = trimmedText(rsList, "Kind");
+                v.PartNO = rt::Trim(rsList.Field(partColumn).toText());
+                readRowTexts(rsList, v, true);
+                v.RunDate = runDate;
+                const QString models = modelText(v);
+                compactSlots(v);
+                showRow(*this, v, models, QStringLiteral("_") + QString::number(n), total, ++j);
+                update::UpdatePart(*this, v);
+                for (int k = 0; k < 5; ++k) {
+                    const QString alt = rt::Trim(v.AltNO[k]);
+                    const QString akind = rt::Trim(v.AKind[k]);
+                    if (alt.isEmpty() || alt == rt::Trim(v.PartNO)) continue;
+                    if (!akind.isEmpty() && akind == rt::Trim(v.Kind)) continue;
+                    PartValues a = v; // names, models, prices and date of the row
+                    a.Kind = v.AKind[k];
+                    a.PartNO = v.AltNO[k];
+                    a.AKind = {};
+                    a.AltNO = {};
+                    update::UpdatePart(*this, a);
+                }
+            } catch (const rt::RunError& e) {
+                throwForRow(rsList, table, partColumn, e);
             }
             rsList.MoveNext();
         }
@@ -177,14 +195,18 @@ void frmKordane::TransferPriceListAll() {
             break;
         }
     while (!rsList.Eof()) {
-        PartValues v;
-        v.Kind = trimmedText(rsList, "Kind");
-        v.PartNO = trimmedText(rsList, "PartNO");
-        readRowTexts(rsList, v, false);
-        v.RunDate = runDate;
-        const QString models = modelText(v);
-        showRow(*this, v, models, QStringLiteral("_All"), total, ++j);
-        member(*this, v);
+        try {
+            PartValues v;
+            v.Kind = trimmedText(rsList, "Kind");
+            v.PartNO = trimmedText(rsList, "PartNO");
+            readRowTexts(rsList, v, false);
+            v.RunDate = runDate;
+            const QString models = modelText(v);
+            showRow(*this, v, models, QStringLiteral("_All"), total, ++j);
+            member(*this, v);
+        } catch (const rt::RunError& e) {
+            throwForRow(rsList, QStringLiteral("PriceListAll"), QStringLiteral("PartNO"), e);
+        }
         rsList.MoveNext();
     }
     rsList.Close();

@@ -3,6 +3,8 @@
 
 #include "platform/runtime/error.h"
 
+#include <optional>
+
 namespace {
 QString stagingDdl(const QString& num, const QString& text, const QString& money) {
     auto t = [&](int n) { return text + QStringLiteral("(%1)").arg(n); };
@@ -36,10 +38,19 @@ void aidStagingLookups(ado::Connection& cn) {
 
 void recreate(frmKordane& f, const QString& ddl) {
     // a table lost to an earlier failure (or never made) is made anew: only the create decides
+    std::optional<QString> dropFailure;
     try {
         f.Execute(f.cnStore(), QStringLiteral("DROP TABLE PriceList"));
-    } catch (const rt::RunError&) { }
-    f.Execute(f.cnStore(), ddl);
+    } catch (const rt::RunError& e) {
+        dropFailure = e.message();
+    }
+    try {
+        f.Execute(f.cnStore(), ddl);
+    } catch (const rt::RunError& e) {
+        // the drop's cause comes first: after a drop that failed, "already exists" hides it
+        if (!dropFailure) throw;
+        throw rt::RunError(*dropFailure + QStringLiteral("; ") + e.message());
+    }
     f.Execute(f.cnStore(), QStringLiteral("CREATE INDEX PriceList_PartNO ON PriceList (PartNO) "));
     f.Execute(f.cnStore(), QStringLiteral("CREATE INDEX PriceList_Kind ON PriceList (Kind) "));
     aidStagingLookups(f.cnStore());
