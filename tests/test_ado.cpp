@@ -3,7 +3,9 @@
 #include "platform/ado/ado.h"
 #include "storekit/storekit.h"
 #include "support/files.h"
+#include "support/lines.h"
 #include "support/odbc_env.h"
+#include "support/query_rows.h"
 
 #include <QFile>
 #include <gtest/gtest.h>
@@ -126,6 +128,29 @@ TEST_P(AdoBackend, TextLongerThanItsColumnIsRefusedAndMalformedStatementsFail) {
     Recordset rs;
     EXPECT_THROW(rs.Open(QStringLiteral("Select * From NoSuchTable"), cn_), rt::RunError);
     EXPECT_FALSE(rs.isOpen());
+}
+
+// The desktop database and a SQL server's default collation compare texts without case; so does
+// a table created on the stand-in, while the trace sees the statement as it was built.
+TEST_P(AdoBackend, CreatedTableComparesTextsWithoutCase) {
+    cn_.Execute(QStringLiteral("DROP TABLE PriceList"));
+    const QString create = QString::fromLatin1(odbc_ ? kStagingSql : kStagingAccess);
+    EXPECT_LINES(testenv::Traced([&] { cn_.Execute(create); }), QStringList { create });
+    for (const char* row : { "7, 'CV-1', 'a'", "7, 'cv-2', 'B'", "7, 'Cv-0', 'c'" })
+        cn_.Execute(
+            QStringLiteral("Insert Into PriceList (BrandID, PartNO, Kind) Values( %1 )").arg(row));
+    EXPECT_LINES(testenv::QueryRows(cn_,
+                     QStringLiteral("Select PartNO From PriceList Where PartNO = 'cv-1' And "
+                                    "Kind = 'A'")),
+        QStringList { "CV-1" });
+    EXPECT_LINES(
+        testenv::QueryRows(cn_, QStringLiteral("Select PartNO From PriceList Order By PartNO")),
+        QStringList({ "Cv-0", "CV-1", "cv-2" }));
+    EXPECT_EQ(cn_.Execute(QStringLiteral("Delete From PriceList Where Kind = 'b'")), 1);
+    // too long is still too long
+    EXPECT_THROW(
+        cn_.Execute(QStringLiteral("Insert Into PriceList (BrandID, Kind) Values( 1, 'xy' )")),
+        rt::RunError);
 }
 
 INSTANTIATE_TEST_SUITE_P(Backends, AdoBackend, ::testing::Values(false, true),

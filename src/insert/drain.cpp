@@ -17,29 +17,42 @@ QString notRemoved(const QueuedPart& p) {
         .arg(p.kind.isEmpty() ? p.partNo : p.kind + QLatin1Char('-') + p.partNo);
 }
 
-// Whether the dequeue of p removes a staged row of that kind and number (both trimmed).
-bool removes(const QueuedPart& p, const QString& kind, const QString& partNo) {
-    return partNo == p.partNo && (p.kind.isEmpty() || kind == p.kind);
+// Texts as the store compares them: the desktop database and a SQL server's default collation
+// both ignore letter case.
+bool sameText(const QString& a, const QString& b) {
+    return a.compare(b, Qt::CaseInsensitive) == 0;
 }
 
-bool removesCurrent(const frmKordane& f, const QueuedPart& p) {
-    return removes(p, rt::Trim(f.rsList.Field(QStringLiteral("Kind")).toText()),
-        rt::Trim(f.rsList.Field(QStringLiteral("PartNO")).toText()));
+// Whether the dequeue of p removes a staged row of that kind and number (both trimmed).
+bool removes(const QueuedPart& p, const QString& kind, const QString& partNo) {
+    return sameText(partNo, p.partNo) && (p.kind.isEmpty() || sameText(kind, p.kind));
 }
 
 // The head of the queue with the staged rows its dequeue removes; none when the queue is empty.
-std::optional<QueuedPart> nextPart(frmKordane& f, const std::function<QueuedPart()>& take) {
+// Rows of one number come together but in any order, so a row of another kind among them is
+// passed over: it stays queued. leftBehind tells whether a row read is one that the dequeue of
+// `previous` should have removed.
+std::optional<QueuedPart> nextPart(frmKordane& f, const std::function<QueuedPart()>& take,
+    const QueuedPart* previous = nullptr, bool* leftBehind = nullptr) {
     if (f.OpenStagedParts() == 0) return std::nullopt;
     std::optional<QueuedPart> p;
+    bool behind = false;
     try {
         p = take();
-        for (f.rsList.MoveNext(); !f.rsList.Eof() && removesCurrent(f, *p); f.rsList.MoveNext())
-            p->gather();
+        behind = previous && removes(*previous, p->kind, p->partNo);
+        for (f.rsList.MoveNext(); !f.rsList.Eof(); f.rsList.MoveNext()) {
+            const QString kind = rt::Trim(f.rsList.Field(QStringLiteral("Kind")).toText());
+            const QString partNo = rt::Trim(f.rsList.Field(QStringLiteral("PartNO")).toText());
+            if (!sameText(partNo, p->partNo)) break;
+            behind = behind || (previous && removes(*previous, kind, partNo));
+            if (removes(*p, kind, partNo)) p->gather();
+        }
     } catch (...) {
         f.rsList.Close();
         throw;
     }
     f.rsList.Close();
+    if (leftBehind) *leftBehind = behind;
     return p;
 }
 
@@ -82,10 +95,12 @@ void DrainQueue(frmKordane& f, int16_t n, const std::function<QueuedPart()>& tak
             f.cnStore().CommitTrans();
             next = nextPart(f, take);
         } else {
-            // No count to go by: the next head, read before the commit, shows whether the
-            // dequeue took the part's rows. If not, the part is undone with the run.
-            next = nextPart(f, take);
-            if (next && removes(p, next->kind, next->partNo)) throw rt::RunError(notRemoved(p));
+            // No count to go by: the next head and the rows of its number, read before the
+            // commit, show whether the dequeue took the part's rows. If not, the part is undone
+            // with the run.
+            bool leftBehind = false;
+            next = nextPart(f, take, &p, &leftBehind);
+            if (leftBehind) throw rt::RunError(notRemoved(p));
             f.cnStore().CommitTrans();
         }
     }

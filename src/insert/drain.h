@@ -17,8 +17,8 @@ struct QueuedPart {
     QString kind, partNo; // trimmed: they pick the staged rows the dequeue removes
     QString partText; // the progress text of txtPartNO
     std::function<void()> write; // the part's rows, run inside the row's transaction
-    // Reads the row at rsList's cursor, another staged row of the same part, so that write
-    // also links the replacement numbers that row names.
+    // Reads the row at rsList's cursor, another staged row that the part's dequeue removes (its
+    // letter case may differ), so that write also links the replacement numbers that row names.
     std::function<void()> gather;
 };
 

@@ -62,6 +62,21 @@ QString odbcDbmsName(QSqlDatabase& db) {
     return QString::fromLatin1(reinterpret_cast<const char*>(name));
 }
 
+// The desktop database and a SQL server's default collation compare texts without case; SQLite
+// compares a column declared Text(n) or nvarchar(n) exactly. A table created on a stand-in gets
+// such columns (those without a collation of their own) compared as the store would.
+QString comparedAsTheStore(const QString& statement) {
+    static const QRegularExpression createTable(
+        QStringLiteral("^\\s*create\\s+table\\b"), QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression textColumn(
+        QStringLiteral("\\b((?:text|n?varchar|n?char)\\s*\\(\\s*\\d+\\s*\\))(?!\\s*collate\\b)"),
+        QRegularExpression::CaseInsensitiveOption);
+    if (!createTable.match(statement).hasMatch()) return statement;
+    QString sent = statement;
+    sent.replace(textColumn, QStringLiteral("\\1 COLLATE NOCASE"));
+    return sent;
+}
+
 // A stand-in file begins with the SQLite header. One that cannot be read is left to the open,
 // which reports it.
 bool looksLikeStandIn(const QString& path) {
@@ -408,9 +423,10 @@ int64_t Connection::Execute(const QString& statement) {
     trace(statement);
     QSqlDatabase& db = database();
     settleReads();
-    if (tracingEvents()) traceEvent({ TraceKind::Execute, this, nullptr, statement, {}, 0 });
+    const QString sent = sqliteBackend_ ? comparedAsTheStore(statement) : statement;
+    if (tracingEvents()) traceEvent({ TraceKind::Execute, this, nullptr, sent, {}, 0 });
     QSqlQuery q(db);
-    if (!run(q, statement)) throw rt::RunError(errorText(q.lastError()));
+    if (!run(q, sent)) throw rt::RunError(errorText(q.lastError()));
     const int64_t affected = rowsAffected(q);
     q.finish();
     wrote();
