@@ -5,6 +5,7 @@
 #include "platform/runtime/error.h"
 #include "storekit/large_list.h"
 
+#include <QFile>
 #include <QRegularExpression>
 #include <QStringList>
 #include <climits>
@@ -90,6 +91,15 @@ inline Options ParseOptions(const QStringList& args) {
             throw rt::RunError(QStringLiteral("unknown option ") + a);
     }
     return o;
+}
+
+// Whether the --csv file can be written, found before minutes of work; the file itself is written
+// only once the figures are there, so an existing one keeps its contents until then.
+inline void CheckCsvWritable(const QString& path) {
+    QFile f(path);
+    const bool ok = f.exists() ? f.open(QIODevice::WriteOnly | QIODevice::Append)
+                               : f.open(QIODevice::WriteOnly | QIODevice::NewOnly) && f.remove();
+    if (!ok) throw rt::RunError(QStringLiteral("--csv: cannot write ") + path);
 }
 
 } // namespace bench

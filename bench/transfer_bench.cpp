@@ -10,7 +10,8 @@
 //                                        completes the list
 //   transfer_bench --help
 // A malformed or out-of-range value, an unknown version or a --csv file that cannot be written
-// is a usage error (exit 2) before anything is built.
+// is a usage error (exit 2) before anything is built; the --csv file is written once the
+// figures are there. Its own work folder (without --dir) goes however the benchmark ends.
 // Also: --window runs through the Qt window (offscreen), --profile lists the replay's time by
 // statement shape.
 #include "app/frmKordane.h"
@@ -18,6 +19,7 @@
 #include "bench_options.h"
 #include "storekit/classic.h"
 #include "storekit/large_list.h"
+#include "work_folder.h"
 
 #include <QApplication>
 #include <QDataStream>
@@ -30,6 +32,7 @@
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <map>
 #include <sqlite3.h>
 #include <unordered_map>
@@ -393,6 +396,8 @@ bool killAndResume(const Options& o, int rows, const QString& dir) {
     const auto newParts = int(storekit::MissingListParts(f.store, f.list, kBrandId).size());
     const int killAfter = 1 + int(QRandomGenerator::global()->bounded(qMax(1, newParts / 3)));
     QProcess child;
+    // the run dies with the benchmark, wherever that is stopped, so none goes on in its folder
+    child.setChildProcessModifier([] { prctl(PR_SET_PDEATHSIG, SIGKILL); });
     child.start(QCoreApplication::applicationFilePath(),
         { QStringLiteral("--run-only"), f.dir, o.version });
     if (!child.waitForStarted()) throw rt::RunError(QStringLiteral("cannot start the run"));
@@ -436,24 +441,13 @@ bool killAndResume(const Options& o, int rows, const QString& dir) {
     return checked && ok && problems.isEmpty();
 }
 
-} // namespace
-
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+// The benchmark in the work process; base is its work folder unless --dir names another.
+int benchmark(int argc, char** argv, const QString& workFolder) {
     QApplication app(argc, argv);
-    const QStringList args = app.arguments();
-    if (args.size() == 4 && args[1] == QLatin1String("--run-only"))
-        return runReporting(filesIn(args[2]), storekit::PartTable(args[3], kBrandId)) ? 0 : 1;
     Options o;
-    QFile csvFile;
     try {
-        o = bench::ParseOptions(args.mid(1));
-        // a file that cannot be written is found before minutes of work, not after
-        if (!o.help && !o.csv.isEmpty()) {
-            csvFile.setFileName(o.csv);
-            if (!csvFile.open(QIODevice::WriteOnly | QIODevice::Truncate))
-                throw rt::RunError(QStringLiteral("--csv: cannot write ") + o.csv);
-        }
+        o = bench::ParseOptions(app.arguments().mid(1));
+        if (!o.help && !o.csv.isEmpty()) bench::CheckCsvWritable(o.csv);
     } catch (const rt::RunError& e) {
         std::fprintf(stderr, "transfer_bench: %s\n%s", qPrintable(e.message()), bench::kUsage);
         return 2;
@@ -463,8 +457,9 @@ int main(int argc, char** argv) {
         return 0;
     }
     try {
-        QTemporaryDir tmp;
-        const QString base = o.dir.isEmpty() ? tmp.path() : o.dir;
+        const QString base = o.dir.isEmpty() ? workFolder : o.dir;
+        if (base.isEmpty())
+            throw rt::RunError(QStringLiteral("cannot make a work folder in ") + QDir::tempPath());
         std::printf("version %s, new share %.2f, %d replacement number(s) per new part, tables of "
                     "%d rows%s\n",
             qPrintable(o.version), o.shape.newShare, o.shape.altsPerNew, o.shape.tableRows,
@@ -496,11 +491,32 @@ int main(int argc, char** argv) {
                        .arg(f.statementsPerRow, 0, 'f', 2)
                        .arg(f.peakMb, 0, 'f', 1);
         }
-        if (csvFile.isOpen() && csvFile.write(csv.toUtf8()) < 0)
-            throw rt::RunError(QStringLiteral("cannot write ") + o.csv);
+        if (!o.csv.isEmpty()) {
+            QFile file(o.csv);
+            if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)
+                || file.write(csv.toUtf8()) < 0 || !file.flush())
+                throw rt::RunError(QStringLiteral("cannot write ") + o.csv);
+        }
     } catch (const rt::RunError& e) {
         std::fprintf(stderr, "transfer_bench: %s\n", qPrintable(e.message()));
         return 1;
     }
     return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (argc == 4 && std::strcmp(argv[1], "--run-only") == 0) {
+        QApplication app(argc, argv);
+        const QStringList args = app.arguments();
+        return runReporting(filesIn(args[2]), storekit::PartTable(args[3], kBrandId)) ? 0 : 1;
+    }
+    // made here, before the work's process, so that this process can remove it however the work
+    // ends; with --dir it stays empty
+    QTemporaryDir folder(QDir::tempPath() + QStringLiteral("/transfer_bench-XXXXXX"));
+    folder.setAutoRemove(false);
+    const QString path = folder.isValid() ? folder.path() : QString();
+    return bench::RunRemovingFolder(path, [&] { return benchmark(argc, argv, path); });
 }

@@ -1,8 +1,18 @@
 // The benchmark's command line: values are read whole or refused, naming their option, so a
-// malformed count never becomes a run of zero rows.
+// malformed count never becomes a run of zero rows; and what a stopped benchmark leaves behind.
 #include "bench_options.h"
+#include "support/files.h"
 
+#include <QDir>
+#include <QDirIterator>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QThread>
+#include <csignal>
+#include <functional>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 namespace {
 
@@ -69,6 +79,90 @@ TEST(BenchOptions, MalformedOrOutOfRangeValuesAreRefusedNamingTheirOption) {
         } catch (const rt::RunError& e) {
             EXPECT_TRUE(e.message().contains(QLatin1String(c.option))) << e.message().toStdString();
         }
+    }
+}
+
+// The process whose command line holds every one of words; 0 when there is none.
+pid_t ProcessWith(const QStringList& words) {
+    for (const QString& entry : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
+        QFile f(QStringLiteral("/proc/") + entry + QStringLiteral("/cmdline"));
+        if (!f.open(QIODevice::ReadOnly)) continue;
+        const QString line = QString::fromLocal8Bit(f.readAll().replace('\0', ' '));
+        if (std::all_of(
+                words.begin(), words.end(), [&](const QString& w) { return line.contains(w); }))
+            return pid_t(entry.toInt());
+    }
+    return 0;
+}
+
+bool WaitFor(const std::function<bool()>& done, int seconds = 60) {
+    QElapsedTimer clock;
+    clock.start();
+    while (!done()) {
+        if (clock.elapsed() > seconds * 1000) return false;
+        QThread::msleep(10);
+    }
+    return true;
+}
+
+// Stopped by a signal in the middle of its work, the benchmark leaves no work folder and no run
+// of its own behind, keeps the figures an earlier run wrote to its --csv file and ends of that
+// signal.
+TEST(BenchRun, AStoppedBenchmarkLeavesNothingBehind) {
+    const struct {
+        const char* what;
+        QStringList args;
+        bool untilItsRunIsUp; // else until it has begun building its files
+        int signal;
+        bool toItsGroup; // as a Ctrl-C reaches every process of the command
+    } cases[] = {
+        { "Ctrl-C while building", { "--rows", "100000" }, false, SIGINT, true },
+        { "TERM while building", { "--rows", "100000" }, false, SIGTERM, false },
+        { "TERM while its killed run goes", { "--kill", "--rows", "1000" }, true, SIGTERM, false },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        QTemporaryDir root;
+        const QString tmp = root.path() + QStringLiteral("/tmp");
+        const QString csv = root.path() + QStringLiteral("/bench.csv");
+        ASSERT_TRUE(QDir().mkpath(tmp));
+        const QByteArray earlier = "rows,run_rows_per_s\n1000,890.0\n";
+        {
+            QFile f(csv);
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write(earlier) == earlier.size());
+        }
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("TMPDIR"), tmp);
+        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), root.path());
+        QProcess bench;
+        bench.setProcessEnvironment(env);
+        bench.setChildProcessModifier([] { setpgid(0, 0); });
+        bench.start(QStringLiteral(TRANSFER_BENCH), c.args + QStringList { "--csv", csv });
+        ASSERT_TRUE(bench.waitForStarted());
+
+        pid_t run = 0;
+        const bool atWork = c.untilItsRunIsUp
+            ? WaitFor([&] {
+                  return (run = ProcessWith({ "--run-only", tmp + '/' })) != 0;
+              })
+            : WaitFor([&] {
+                  QDirIterator files(tmp, QDir::Files, QDirIterator::Subdirectories);
+                  return files.hasNext();
+              });
+        const bool stillGoing = bench.state() == QProcess::Running;
+        kill(c.toItsGroup ? -pid_t(bench.processId()) : pid_t(bench.processId()), c.signal);
+        const bool ended = bench.waitForFinished(60000);
+        const pid_t runLeft = run ? ProcessWith({ "--run-only", tmp + '/' }) : 0;
+        if (runLeft) kill(runLeft, SIGKILL);
+        if (!ended) kill(-pid_t(bench.processId()), SIGKILL);
+        ASSERT_TRUE(atWork && stillGoing && ended);
+
+        EXPECT_EQ(bench.exitStatus(), QProcess::CrashExit);
+        EXPECT_EQ(bench.exitCode(), c.signal);
+        EXPECT_EQ(QDir(tmp).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+            QStringList());
+        EXPECT_EQ(runLeft, 0);
+        EXPECT_EQ(QString::fromUtf8(testenv::FileBytes(csv)), QString::fromUtf8(earlier));
     }
 }
 
