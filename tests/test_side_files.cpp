@@ -102,14 +102,19 @@ QStringList readThroughTheLayer(
     return testenv::QueryRows(cn, sql);
 }
 
-TEST(SideFiles, AReadersSideFilesAreNoWayInForOtherUsers) {
-    if (!haveUsers({ "daemon", "nobody", "bin" }))
-        GTEST_SKIP() << "needs root and the users \"daemon\", \"nobody\" and \"bin\"";
-    const testenv::RunFiles files;
+// The small store, daemon's, in a folder of the user and mode given.
+void daemonsStore(const testenv::RunFiles& files, const char* folderOwner, mode_t folderMode) {
     smallWalStore(files.store);
-    // the store is daemon's; nobody may write the folder, bin may not
     own(files.store, "daemon", 0644);
-    own(files.dir, "nobody", 0755);
+    own(files.dir, folderOwner, folderMode);
+}
+
+const char* const kThreeUsers = "needs root and the users \"daemon\", \"nobody\" and \"bin\"";
+
+TEST(SideFiles, AReadersSideFilesAreNoWayInForOtherUsers) {
+    if (!haveUsers({ "daemon", "nobody", "bin" })) GTEST_SKIP() << kThreeUsers;
+    const testenv::RunFiles files;
+    daemonsStore(files, "nobody", 0755); // nobody may write the folder, bin may not
     ado::Connection reading; // stays open, as in a window whose run failed on the store
     {
         AsOrdinaryUser reader("nobody");
@@ -131,12 +136,9 @@ TEST(SideFiles, AReadersSideFilesAreNoWayInForOtherUsers) {
 // In a folder every user may write, a third user puts a link in place of the -wal the reader's
 // open has just made: the file it points to keeps its mode.
 TEST(SideFiles, NoModeIsSetThroughALinkInPlaceOfASideFile) {
-    if (!haveUsers({ "daemon", "nobody", "bin" }))
-        GTEST_SKIP() << "needs root and the users \"daemon\", \"nobody\" and \"bin\"";
+    if (!haveUsers({ "daemon", "nobody", "bin" })) GTEST_SKIP() << kThreeUsers;
     const testenv::RunFiles files;
-    smallWalStore(files.store);
-    own(files.store, "daemon", 0644);
-    own(files.dir, "root", 0777);
+    daemonsStore(files, "root", 0777);
     const QString victimDir = testenv::TempDir();
     const QString victim = victimDir + QStringLiteral("/profile");
     QFile(victim).open(QIODevice::WriteOnly);

@@ -28,16 +28,8 @@ TEST(SystemDriverManager, SqlServerNameReachesFreeTds) {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     for (const char* name : { "ODBCSYSINI", "ODBCINSTINI", "ODBCINI" })
         env.remove(QLatin1String(name));
-    QProcess probe;
-    probe.setProcessEnvironment(env);
-    probe.start(QStringLiteral(ODBC_PROBE),
-        { testenv::TdsConnectionString("SQL Server", testenv::RefusingPort()) });
-    ASSERT_TRUE(probe.waitForFinished(20000));
-    const QString said = QString::fromLocal8Bit(probe.readAllStandardOutput()).trimmed();
-    EXPECT_EQ(probe.exitCode(), 1) << said.toStdString();
-    EXPECT_TRUE(said.contains(QStringLiteral("[FreeTDS]")))
-        << said.toStdString()
-        << " (is FreeTDS registered as \"SQL Server\"? run scripts/install.sh)";
+    SCOPED_TRACE("is FreeTDS registered as \"SQL Server\"? run scripts/install.sh");
+    expectFreeTdsReached(env);
 }
 
 // The set-up's registration, against a driver list of the test's own: FreeTDS is reached under
