@@ -1,15 +1,17 @@
-// The TDS listener: the pre-login answer, a login acknowledgement, empty results, and a batch
-// that is never answered.
+// The TDS listener: the pre-login answer, a login acknowledgement in the version asked for, empty
+// results, and the requests it leaves unanswered.
 #include "tds_server.h"
 
 #include "odbc_env.h"
 
 #include <algorithm>
 #include <arpa/inet.h>
+#include <cctype>
 #include <chrono>
 #include <map>
 #include <netinet/in.h>
 #include <poll.h>
+#include <string>
 #include <sys/socket.h>
 #include <unistd.h>
 #include <vector>
@@ -20,7 +22,15 @@ namespace {
 
 using Bytes = std::vector<unsigned char>;
 
-enum : unsigned char { Batch = 0x01, Rpc = 0x03, Reply = 0x04, Attention = 0x06, PreLogin = 0x12 };
+enum : unsigned char {
+    Batch = 0x01,
+    Rpc = 0x03,
+    Reply = 0x04,
+    Attention = 0x06,
+    Transaction = 0x0e,
+    Login = 0x10,
+    PreLogin = 0x12,
+};
 
 void put16le(Bytes& b, unsigned v) {
     b.push_back(v & 0xff);
@@ -36,12 +46,13 @@ Bytes packet(const Bytes& payload) {
     return p;
 }
 
-// DONE (or DONEPROC) with its status and a row count of none.
-Bytes done(unsigned char token, unsigned status) {
+// DONE (or DONEPROC) with its status and a row count of none, which takes 8 bytes from TDS 7.2
+// on and 4 before.
+Bytes done(unsigned char token, unsigned status, unsigned char version = 0x74) {
     Bytes b = { token };
     put16le(b, status);
     put16le(b, 0);
-    b.insert(b.end(), 8, 0);
+    b.insert(b.end(), version >= 0x72 ? 8 : 4, 0);
     return b;
 }
 
@@ -53,16 +64,24 @@ Bytes preLoginAnswer() {
     return b;
 }
 
-Bytes loginAnswer() {
-    const char16_t name[] = u"stand-in";
+// The login's TDS version, as it stands in its acknowledgement (most significant byte first).
+Bytes versionOf(const Bytes& login) {
+    if (login.size() < 8) return { 0x74, 0x00, 0x00, 0x04 };
+    return { login[7], login[6], login[5], login[4] };
+}
+
+Bytes loginAnswer(const Bytes& version) {
+    const char16_t name[] = u"Microsoft SQL Server";
     const unsigned chars = sizeof(name) / sizeof(char16_t) - 1;
     Bytes b = { 0xad };
     put16le(b, 1 + 4 + 1 + 2 * chars + 4);
-    b.insert(b.end(), { 0x01, 0x74, 0x00, 0x00, 0x04, static_cast<unsigned char>(chars) });
+    b.push_back(0x01);
+    b.insert(b.end(), version.begin(), version.end());
+    b.push_back(static_cast<unsigned char>(chars));
     for (unsigned i = 0; i < chars; ++i)
         put16le(b, name[i]);
     b.insert(b.end(), { 0x0f, 0x00, 0x07, 0xd0 });
-    const Bytes end = done(0xfd, 0);
+    const Bytes end = done(0xfd, 0, version[0]);
     b.insert(b.end(), end.begin(), end.end());
     return b;
 }
@@ -73,9 +92,60 @@ bool namesStall(const Bytes& payload) {
     return std::search(payload.begin(), payload.end(), stall.begin(), stall.end()) != payload.end();
 }
 
+// The request's text, lower-cased, as far as it is plain ASCII in UTF-16 (read at both byte
+// alignments: a request may put its text at an odd offset).
+std::string textOf(const Bytes& payload) {
+    std::string text;
+    for (size_t start : { 0, 1 }) {
+        for (size_t i = start; i + 1 < payload.size(); i += 2)
+            text += payload[i + 1] == 0 ? char(std::tolower(payload[i])) : '?';
+        text += '|';
+    }
+    return text;
+}
+
+// A transaction manager request's kind (after its headers): 5 begin, 7 commit, 8 rollback.
+unsigned transactionRequest(const Bytes& payload) {
+    if (payload.size() < 4) return 0;
+    const size_t headers
+        = payload[0] | payload[1] << 8 | payload[2] << 16 | size_t(payload[3]) << 24;
+    if (payload.size() < headers + 2) return 0;
+    return payload[headers] | payload[headers + 1] << 8;
+}
+
+// Whether the request is where the server stops answering: the driver sends a transaction's
+// begin, commit and rollback as requests of their own or as statements.
+bool stopsAt(TdsServer::Mode mode, unsigned char type, const Bytes& payload) {
+    using Mode = TdsServer::Mode;
+    if (type == Transaction) {
+        const unsigned kind = transactionRequest(payload);
+        return (mode == Mode::StopsAtBegin && kind == 5)
+            || (mode == Mode::StopsAtCommit && kind == 7)
+            || (mode == Mode::StopsAtRollback && kind == 8);
+    }
+    if (type != Batch && type != Rpc) return false;
+    const std::string text = textOf(payload);
+    const bool commit = text.find("commit") != std::string::npos;
+    const bool rollback = text.find("rollback") != std::string::npos;
+    switch (mode) {
+    case Mode::StopsAtBegin:
+        return !commit && !rollback && text.find("begin tran") != std::string::npos;
+    case Mode::StopsAtCommit:
+        return commit;
+    case Mode::StopsAtRollback:
+        return rollback;
+    case Mode::StopsAtQuotedIdentifier:
+        return text.find("quoted_identifier") != std::string::npos;
+    default:
+        return false;
+    }
+}
+
 struct Client {
     Bytes in;
     Bytes message;
+    unsigned char version = 0x74; // of its login
+    bool stopped = false; // answers nothing more
 };
 
 } // namespace
@@ -93,6 +163,11 @@ TdsServer::TdsServer(Mode mode, int lifetimeSeconds)
     getsockname(listener_, reinterpret_cast<sockaddr*>(&addr), &len);
     port_ = ntohs(addr.sin_port);
     thread_ = std::thread([this] { serve(); });
+}
+
+QString TdsServer::loginVersion() const {
+    const int v = loginVersion_;
+    return v ? QStringLiteral("%1.%2").arg(v >> 4).arg(v & 0xf) : QString();
 }
 
 TdsServer::~TdsServer() {
@@ -133,19 +208,26 @@ void TdsServer::serve() {
                 c.message.insert(c.message.end(), c.in.begin() + 8, c.in.begin() + length);
                 c.in.erase(c.in.begin(), c.in.begin() + length);
                 if (!last) continue;
+                if (!c.stopped && stopsAt(mode_, type, c.message)) c.stopped = true;
                 Bytes answer;
-                if (type == PreLogin)
+                if (c.stopped)
+                    answer.clear();
+                else if (type == PreLogin)
                     answer = preLoginAnswer();
-                else if (type == Attention)
-                    answer = done(0xfd, 0x20);
-                else if ((type == Batch || type == Rpc) && namesStall(c.message))
+                else if (type == Login) {
+                    const Bytes version = versionOf(c.message);
+                    c.version = version[0];
+                    loginVersion_ = version[0];
+                    answer = loginAnswer(version);
+                } else if (type == Attention)
+                    answer = done(0xfd, 0x20, c.version);
+                else if (mode_ == Mode::StallsOnStall && (type == Batch || type == Rpc)
+                    && namesStall(c.message))
                     answer.clear();
                 else if (type == Rpc)
-                    answer = done(0xfe, 0);
-                else if (type == Batch)
-                    answer = done(0xfd, 0);
+                    answer = done(0xfe, 0, c.version);
                 else
-                    answer = loginAnswer();
+                    answer = done(0xfd, 0, c.version);
                 c.message.clear();
                 if (!answer.empty()) {
                     const Bytes p = packet(answer);
@@ -176,10 +258,11 @@ const char* FreeTdsDriverName() {
     return "FreeTDS stand-in";
 }
 
-QString TdsConnectionString(const char* driver, int port) {
-    return QStringLiteral("driver={%1};server=127.0.0.1,%2;uid=sa;pwd=secret;database=Velandor;")
+QString TdsConnectionString(const char* driver, int port, const QString& afterAddress) {
+    return QStringLiteral("driver={%1};server=127.0.0.1,%2%3;uid=sa;pwd=secret;database=Velandor;")
         .arg(QLatin1String(driver))
-        .arg(port);
+        .arg(port)
+        .arg(afterAddress);
 }
 
 } // namespace testenv

@@ -1,7 +1,9 @@
-// A TDS listener on 127.0.0.1 for the SQL-server path through the real FreeTDS driver: it either
-// accepts connections and never answers, or lets every login in, answers every request with an
-// empty result and never answers a request that names "Stall" (only its cancel). It stops by
-// itself after its lifetime.
+// A TDS listener on 127.0.0.1 for the SQL-server path through the real FreeTDS driver, naming
+// itself a SQL server: it either accepts connections and never answers, or lets every login in
+// and answers every request with an empty result, except where its mode says otherwise: it never
+// answers a request that names "Stall" (only its cancel), or it stops answering altogether at a
+// transaction's begin, commit or rollback, or at the statement that sets quoted identifiers. It
+// tells the TDS version the last login asked for. It stops by itself after its lifetime.
 #pragma once
 
 #include <QString>
@@ -12,12 +14,21 @@ namespace testenv {
 
 class TdsServer {
 public:
-    enum class Mode { Silent, StallsOnStall };
+    enum class Mode {
+        Silent,
+        StallsOnStall,
+        StopsAtBegin,
+        StopsAtCommit,
+        StopsAtRollback,
+        StopsAtQuotedIdentifier,
+    };
     explicit TdsServer(Mode mode, int lifetimeSeconds = 15);
     ~TdsServer();
     TdsServer(const TdsServer&) = delete;
     TdsServer& operator=(const TdsServer&) = delete;
     int port() const { return port_; }
+    // "7.2", "7.4"...: the version of the last login, empty before one came.
+    QString loginVersion() const;
 
 private:
     void serve();
@@ -27,6 +38,7 @@ private:
     int listener_ = -1;
     int port_ = 0;
     std::atomic<bool> stop_ { false };
+    std::atomic<int> loginVersion_ { 0 };
     std::thread thread_;
 };
 
@@ -35,7 +47,8 @@ int RefusingPort();
 
 // The test-local name of the FreeTDS driver (beside "SQL Server", which reaches the stand-in).
 const char* FreeTdsDriverName();
-// The store's SQL-server connection string as the tool builds it, for a server on this host.
-QString TdsConnectionString(const char* driver, int port);
+// The store's SQL-server connection string as the tool builds it, for a server on this host; the
+// server field may carry more attributes after the address, as a user may type them there.
+QString TdsConnectionString(const char* driver, int port, const QString& afterAddress = {});
 
 } // namespace testenv
