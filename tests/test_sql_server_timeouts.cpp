@@ -1,13 +1,18 @@
 // The SQL-server path through the real FreeTDS driver against a local server that stops
-// answering: the login and every statement end with an error within their timeout; and one that
-// sends no row counts.
+// answering: the login, every statement, a transaction's begin, commit and rollback and Qt's
+// set-up statements end with an error within their timeout; the TDS version a user set is the
+// one the login goes out with; and a server that sends no row counts.
 #include "platform/ado/ado.h"
+#include "support/odbc_env.h"
 #include "support/tds_server.h"
 
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <csignal>
 #include <functional>
 #include <gtest/gtest.h>
+#include <ostream>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -19,34 +24,19 @@ namespace {
 constexpr int kTimeout = 1; // seconds, the connection's CommandTimeout
 constexpr int kBoundMs = 6000;
 
-void OpenOn(const TdsServer& server, Connection& cn) {
+void OpenOn(const TdsServer& server, Connection& cn, const QString& afterAddress = {}) {
     cn.setConnectionString(
-        testenv::TdsConnectionString(testenv::FreeTdsDriverName(), server.port()));
+        testenv::TdsConnectionString(testenv::FreeTdsDriverName(), server.port(), afterAddress));
     cn.setCommandTimeout(kTimeout);
     cn.setMode(3);
     cn.Open();
 }
 
-// Runs ready, then step, on one connection in a child process, since a driver that hangs cannot
-// be stopped from inside: true when step ended with the layer's error within the bound. A child
-// still busy then is killed.
-bool StepFailsWithinBound(
-    const std::function<void(Connection&)>& ready, const std::function<void(Connection&)>& step) {
+// Runs work in a child process, since a driver that hangs cannot be stopped from inside: its
+// exit code, or -1 when it was still busy at the bound (it is killed then).
+int ExitWithinBound(const std::function<int()>& work) {
     const pid_t child = fork();
-    if (child == 0) {
-        Connection cn;
-        try {
-            ready(cn);
-        } catch (...) {
-            _exit(2);
-        }
-        try {
-            step(cn);
-        } catch (const rt::RunError&) {
-            _exit(0);
-        } catch (...) { }
-        _exit(1);
-    }
+    if (child == 0) _exit(work());
     QElapsedTimer clock;
     clock.start();
     int status = 0;
@@ -54,11 +44,31 @@ bool StepFailsWithinBound(
         if (clock.elapsed() > kBoundMs) {
             kill(child, SIGKILL);
             waitpid(child, &status, 0);
-            return false;
+            return -1;
         }
         usleep(20000);
     }
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// Runs ready, then step, on one connection in a child process: true when step ended with the
+// layer's error within the bound.
+bool StepFailsWithinBound(
+    const std::function<void(Connection&)>& ready, const std::function<void(Connection&)>& step) {
+    return ExitWithinBound([&] {
+        Connection cn;
+        try {
+            ready(cn);
+        } catch (...) {
+            return 2;
+        }
+        try {
+            step(cn);
+        } catch (const rt::RunError&) {
+            return 0;
+        } catch (...) { }
+        return 1;
+    }) == 0;
 }
 
 TEST(SqlServerTimeouts, LoginToServerThatNeverAnswersFailsWithinItsTimeout) {
@@ -71,6 +81,9 @@ struct Stalled {
     const char* what;
     void (*run)(Connection& cn);
 };
+void PrintTo(const Stalled& s, std::ostream* os) {
+    *os << s.what;
+}
 
 class StatementOnStalledServer : public ::testing::TestWithParam<Stalled> { };
 
@@ -92,6 +105,113 @@ INSTANTIATE_TEST_SUITE_P(Statements, StatementOnStalledServer,
                 ado::Recordset rs;
                 rs.Open(QStringLiteral("Select * From Stall"), cn);
             } }),
+    [](const auto& info) { return std::string(info.param.what); });
+
+// A server that stops answering at one request of the transaction or of the set-up Qt does at
+// connect on a SQL server: that request, and the run, end with an error within the bound.
+struct Stopped {
+    const char* what;
+    TdsServer::Mode mode;
+    void (*ready)(const TdsServer& server, Connection& cn);
+    void (*step)(const TdsServer& server, Connection& cn);
+};
+void PrintTo(const Stopped& s, std::ostream* os) {
+    *os << s.what;
+}
+
+void OpenedInTransaction(const TdsServer& server, Connection& cn) {
+    OpenOn(server, cn);
+    cn.BeginTrans();
+    cn.Execute(QStringLiteral("Delete From PriceList"));
+}
+
+class ServerStopsAnswering : public ::testing::TestWithParam<Stopped> { };
+
+TEST_P(ServerStopsAnswering, RunFailsWithinTheCommandTimeout) {
+    TdsServer server(GetParam().mode);
+    EXPECT_TRUE(StepFailsWithinBound([&](Connection& cn) { GetParam().ready(server, cn); },
+        [&](Connection& cn) { GetParam().step(server, cn); }));
+}
+
+INSTANTIATE_TEST_SUITE_P(Requests, ServerStopsAnswering,
+    ::testing::Values(Stopped { "ConnectSetUp", TdsServer::Mode::StopsAtQuotedIdentifier,
+                          [](const TdsServer&, Connection&) {},
+                          [](const TdsServer& server, Connection& cn) {
+                              OpenOn(server, cn);
+                              cn.Execute(QStringLiteral("Delete From PriceList"));
+                          } },
+        Stopped { "Begin", TdsServer::Mode::StopsAtBegin,
+            [](const TdsServer& server, Connection& cn) { OpenOn(server, cn); },
+            [](const TdsServer&, Connection& cn) { cn.BeginTrans(); } },
+        Stopped { "Commit", TdsServer::Mode::StopsAtCommit, OpenedInTransaction,
+            [](const TdsServer&, Connection& cn) { cn.CommitTrans(); } },
+        Stopped { "Rollback", TdsServer::Mode::StopsAtRollback, OpenedInTransaction,
+            [](const TdsServer&, Connection& cn) { cn.RollbackTrans(); } }),
+    [](const auto& info) { return std::string(info.param.what); });
+
+} // namespace
+
+namespace {
+
+// The TDS version the login goes out with, where the user set one: typed into the server field
+// after the address, or in a freetds.conf named by FREETDSCONF ([global] or the server's own
+// section). Each case opens in a child of its own, with HOME at an empty folder.
+struct UserVersion {
+    const char* what;
+    const char* serverField; // after the address
+    const char* freetdsConf; // null: none
+    bool openedBefore; // once already without any version, as a run re-opens the store
+    const char* expected;
+};
+void PrintTo(const UserVersion& v, std::ostream* os) {
+    *os << v.what;
+}
+
+class TdsVersionTheUserSet : public ::testing::TestWithParam<UserVersion> { };
+
+TEST_P(TdsVersionTheUserSet, IsTheLoginsVersion) {
+    const UserVersion& c = GetParam();
+    const QString dir = testenv::TempDir();
+    const QString conf = dir + QStringLiteral("/freetds.conf");
+    if (c.freetdsConf) {
+        QFile file(conf);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(c.freetdsConf);
+    }
+    QDir(dir).mkdir(QStringLiteral("home"));
+    TdsServer server(TdsServer::Mode::StallsOnStall);
+    EXPECT_EQ(ExitWithinBound([&] {
+        qunsetenv("TDSVER");
+        qunsetenv("FREETDS");
+        qputenv("HOME", QFile::encodeName(dir + QStringLiteral("/home")));
+        if (c.freetdsConf)
+            qputenv("FREETDSCONF", QFile::encodeName(conf));
+        else
+            qunsetenv("FREETDSCONF");
+        try {
+            if (c.openedBefore) {
+                Connection first;
+                OpenOn(server, first);
+            }
+            Connection cn;
+            OpenOn(server, cn, QString::fromLatin1(c.serverField));
+        } catch (...) {
+            return 1;
+        }
+        return 0;
+    }),
+        0);
+    EXPECT_EQ(server.loginVersion(), QString::fromLatin1(c.expected));
+}
+
+INSTANTIATE_TEST_SUITE_P(Sources, TdsVersionTheUserSet,
+    ::testing::Values(UserVersion { "ServerField", ";TDS_Version=7.2", nullptr, false, "7.2" },
+        UserVersion { "ServerFieldAtReopen", ";TDS_Version=7.2", nullptr, true, "7.2" },
+        UserVersion { "ConfGlobal", "", "[global]\n\ttds version = 7.2\n", false, "7.2" },
+        UserVersion { "ConfServerSection", "",
+            "[global]\n\ttds version = 7.1\n[127.0.0.1]\n\ttds version = 7.3\n", false, "7.3" },
+        UserVersion { "ServerFieldOverConf", ";tds_version=7.2", "[global]\n\ttds version = 7.3\n",
+            false, "7.2" }),
     [](const auto& info) { return std::string(info.param.what); });
 
 } // namespace

@@ -114,6 +114,12 @@ private:
     bool run(QSqlQuery& q, const QString& statement);
     // Gives the statement prepared on q the command timeout (ODBC only).
     void bound(QSqlQuery& q);
+    // A SQL server, not the SQLite file behind the ODBC driver.
+    bool onServer() const { return odbc_ && !sqliteBackend_; }
+    // A transaction's begin, commit or rollback on a SQL server, sent directly as a statement
+    // of the layer's own with the command timeout: the driver's own requests for them wait
+    // without any bound. The statement trace does not see it.
+    void runOnServer(const char* statement);
 
     QString name_;
     QString connectionString_;

@@ -3,6 +3,7 @@
 #include "ado.h"
 #include "rows_affected.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -15,6 +16,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <optional>
 #include <sql.h>
 #include <sqlext.h>
 #include <sys/stat.h>
@@ -75,6 +77,132 @@ QString comparedAsTheStore(const QString& statement) {
     QString sent = statement;
     sent.replace(textColumn, QStringLiteral("\\1 COLLATE NOCASE"));
     return sent;
+}
+
+// The versions FreeTDS takes by name ("auto" and "0" leave the choice to it, so they name none).
+bool namesTdsVersion(const QByteArray& v) {
+    static const char* const names[]
+        = { "4.2", "50", "5.0", "70", "7.0", "7.1", "7.2", "7.3", "7.4", "8.0" };
+    for (const char* name : names)
+        if (v == name) return true;
+    return false;
+}
+
+// The TDS_Version of the connection string as FreeTDS reads it: keys compared without letter
+// case after leading blanks, the last one it takes standing.
+QByteArray versionInConnectionString(const QString& text) {
+    const QByteArray s = text.toUtf8();
+    QByteArray version;
+    qsizetype i = 0;
+    while (i < s.size()) {
+        while (i < s.size() && s[i] == ';')
+            ++i;
+        const qsizetype eq = s.indexOf('=', i);
+        if (eq < 0) break;
+        while (i < eq && s[i] == ' ')
+            ++i;
+        const QByteArray key = s.mid(i, eq - i);
+        qsizetype start = eq + 1, end;
+        if (start < s.size() && s[start] == '{') {
+            ++start;
+            end = s.indexOf("};", start);
+            if (end < 0) end = s.endsWith('}') ? s.size() - 1 : s.size();
+            i = end + 2;
+        } else {
+            end = s.indexOf(';', start);
+            if (end < 0) end = s.size();
+            i = end + 1;
+        }
+        const QByteArray value = s.mid(start, end - start);
+        if (key.compare("TDS_Version", Qt::CaseInsensitive) == 0 && namesTdsVersion(value))
+            version = value;
+    }
+    return version;
+}
+
+// The tds version one freetds.conf gives the server: its own section's, else [global]'s. Lines
+// read as FreeTDS reads them: blanks collapsed, names in lower case, a value ending at ';' or '#'.
+QByteArray versionInConfFile(const QString& path, const QByteArray& server) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return {};
+    QByteArray section, global, own;
+    while (!file.atEnd()) {
+        const QByteArray line = file.readLine().trimmed();
+        if (line.isEmpty() || line[0] == ';' || line[0] == '#') continue;
+        const qsizetype eq = line.indexOf('=');
+        const QByteArray name = (eq < 0 ? line : line.left(eq)).simplified().toLower();
+        if (name.startsWith('[')) {
+            section = name.mid(1, name.indexOf(']') - 1);
+            continue;
+        }
+        if (eq < 0 || name != "tds version") continue;
+        QByteArray value = line.mid(eq + 1);
+        for (char stop : { ';', '#' })
+            if (qsizetype at = value.indexOf(stop); at >= 0) value.truncate(at);
+        value = value.simplified();
+        if (section == "global")
+            global = value;
+        else if (section == server)
+            own = value;
+    }
+    return own.isEmpty() ? global : own;
+}
+
+// A tds version in the freetds.conf files FreeTDS looks at, in its order. Its ODBC driver reads
+// them only for a server named there, never for server= as the store's string gives it.
+QByteArray versionInFreeTdsConf(const QString& server) {
+    QStringList files;
+    if (qEnvironmentVariableIsSet("FREETDSCONF")) files << qEnvironmentVariable("FREETDSCONF");
+    if (qEnvironmentVariableIsSet("FREETDS"))
+        files << qEnvironmentVariable("FREETDS") + QStringLiteral("/etc/freetds.conf");
+    files << QDir::homePath() + QStringLiteral("/.config/freetds.conf")
+          << QDir::homePath() + QStringLiteral("/.freetds.conf")
+          << QStringLiteral("/etc/freetds/freetds.conf");
+    // the section is the host, without port or instance
+    QString host = server;
+    if (qsizetype cut = host.indexOf(QRegularExpression(QStringLiteral("[,\\\\]"))); cut >= 0)
+        host.truncate(cut);
+    const QByteArray section = host.toUtf8().toLower();
+    for (const QString& file : files) {
+        const QByteArray version = versionInConfFile(file, section);
+        if (namesTdsVersion(version)) return version;
+    }
+    return {};
+}
+
+// FreeTDS left to choose the protocol tries a second one once the first has timed out, and that
+// one waits without any bound; with the version it tries first fixed, the login ends within its
+// timeout. A version the user set stands: in TDSVER, in the connection string (which TDSVER
+// would override), or in freetds.conf (which the driver would not read). The settings are read
+// again at every open, so what this layer put in TDSVER is its own to change.
+void settleTdsVersion(const QString& connectionString) {
+    static std::optional<QByteArray> ours;
+    if (qEnvironmentVariableIsSet("TDSVER") && (!ours || qgetenv("TDSVER") != *ours)) return;
+    QByteArray version;
+    if (versionInConnectionString(connectionString).isEmpty()) {
+        version = versionInFreeTdsConf(
+            ParseConnectionString(connectionString)[QStringLiteral("server")]);
+        if (version.isEmpty()) version = "7.4";
+    }
+    if (version.isEmpty())
+        qunsetenv("TDSVER");
+    else
+        qputenv("TDSVER", version);
+    ours = version;
+}
+
+// The diagnostics of a failed ODBC call, as the driver gives them.
+QString odbcDiagnostics(SQLSMALLINT type, SQLHANDLE handle) {
+    QStringList messages;
+    SQLCHAR state[6] = { 0 };
+    SQLCHAR text[1024] = { 0 };
+    SQLINTEGER native = 0;
+    SQLSMALLINT length = 0;
+    for (SQLSMALLINT i = 1;
+         SQL_SUCCEEDED(SQLGetDiagRec(type, handle, i, state, &native, text, sizeof(text), &length));
+         ++i)
+        messages << QString::fromUtf8(reinterpret_cast<const char*>(text)).trimmed();
+    return messages.isEmpty() ? QStringLiteral("Database error") : messages.join(QLatin1Char(' '));
 }
 
 // A stand-in file begins with the SQLite header. One that cannot be read is left to the open,
@@ -382,12 +510,16 @@ void Connection::openDesktopFile(const std::map<QString, QString>& attrs) {
 }
 
 void Connection::openOdbc() {
-    // FreeTDS left to choose the protocol tries a second one once the first has timed out, and
-    // that one waits without any bound; with the version it tries first fixed, the login ends
-    // within its timeout. A version the user set stands.
-    if (!qEnvironmentVariableIsSet("TDSVER")) qputenv("TDSVER", "7.4");
+    settleTdsVersion(connectionString_);
     db_ = QSqlDatabase::addDatabase(QStringLiteral("QODBC"), name_);
-    db_.setDatabaseName(connectionString_);
+    // The driver manager gives every statement handle the command timeout, those Qt and the
+    // driver open of their own included (Qt's set-up statements on a SQL server); the store's
+    // string follows as built.
+    QString string = connectionString_;
+    if (commandTimeout_ > 0)
+        string.prepend(
+            QStringLiteral("DMStmtAttr=SQL_ATTR_QUERY_TIMEOUT=%1;").arg(commandTimeout_));
+    db_.setDatabaseName(string);
     QString options = QStringLiteral("SQL_ATTR_LOGIN_TIMEOUT=%1;SQL_ATTR_CONNECTION_TIMEOUT=%1")
                           .arg(qMax(0, commandTimeout_));
     if (mode_ == 1) options += QStringLiteral(";SQL_ATTR_ACCESS_MODE=SQL_MODE_READ_ONLY");
@@ -408,6 +540,23 @@ void Connection::bound(QSqlQuery& q) {
     if (SQLHANDLE h = odbcHandle(q.result()->handle()))
         SQLSetStmtAttr(h, SQL_ATTR_QUERY_TIMEOUT,
             reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(qMax(0, commandTimeout_))), 0);
+}
+
+void Connection::runOnServer(const char* statement) {
+    SQLHANDLE dbc = odbcHandle(db_.driver()->handle());
+    SQLHANDLE h = nullptr;
+    if (!dbc || !SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_STMT, dbc, &h)))
+        throw rt::RunError(
+            dbc ? odbcDiagnostics(SQL_HANDLE_DBC, dbc) : QStringLiteral("Database error"));
+    SQLSetStmtAttr(h, SQL_ATTR_QUERY_TIMEOUT,
+        reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(qMax(0, commandTimeout_))), 0);
+    SQLRETURN r
+        = SQLExecDirect(h, reinterpret_cast<SQLCHAR*>(const_cast<char*>(statement)), SQL_NTS);
+    while (SQL_SUCCEEDED(r))
+        r = SQLMoreResults(h);
+    const QString message = r == SQL_NO_DATA ? QString() : odbcDiagnostics(SQL_HANDLE_STMT, h);
+    SQLFreeHandle(SQL_HANDLE_STMT, h);
+    if (!message.isNull()) throw rt::RunError(message);
 }
 
 bool Connection::run(QSqlQuery& q, const QString& statement) {
@@ -494,6 +643,8 @@ void Connection::BeginTrans() {
         QSqlQuery q(db);
         if (!q.exec(QStringLiteral("BEGIN IMMEDIATE")))
             throw rt::RunError(errorText(q.lastError()));
+    } else if (onServer()) {
+        runOnServer("BEGIN TRANSACTION");
     } else if (!db.transaction()) {
         throw rt::RunError(errorText(db.lastError()));
     }
@@ -505,7 +656,10 @@ void Connection::CommitTrans() {
     if (!inTransaction_) throw rt::RunError(QStringLiteral("No transaction is active"));
     settleReads();
     if (tracingEvents()) traceEvent({ TraceKind::Commit, this, nullptr, {}, {}, 0 });
-    if (!db.commit()) throw rt::RunError(errorText(db.lastError()));
+    if (onServer())
+        runOnServer("IF @@TRANCOUNT > 0 COMMIT TRANSACTION");
+    else if (!db.commit())
+        throw rt::RunError(errorText(db.lastError()));
     inTransaction_ = false;
     wrote();
 }
@@ -516,7 +670,10 @@ void Connection::RollbackTrans() {
     inTransaction_ = false;
     settleOrAbandonReads();
     if (tracingEvents()) traceEvent({ TraceKind::Rollback, this, nullptr, {}, {}, 0 });
-    if (!db.rollback()) throw rt::RunError(errorText(db.lastError()));
+    if (onServer())
+        runOnServer("IF @@TRANCOUNT > 0 ROLLBACK TRANSACTION");
+    else if (!db.rollback())
+        throw rt::RunError(errorText(db.lastError()));
 }
 
 void Connection::Close() {
