@@ -359,3 +359,30 @@ TEST(SideFiles, SideFilesAnotherUserLeftAreRemovedByTheOwnersRunWhenEmpty) {
 }
 
 } // namespace
+
+namespace {
+
+// A connection whose open of a file failed keeps nothing of that file: reused for a SQL server,
+// it is not taken for another connection on the file, which gives the file back itself.
+TEST(SideFiles, AFailedOpenLeavesNothingOfItsFileOnTheConnection) {
+    testenv::RegisterSqlServerDriver();
+    const testenv::RunFiles files;
+    storekit::CreateEmptyFile(files.store, QStringLiteral("right"));
+    const QString server = files.dir + QStringLiteral("/server.db");
+    storekit::CreateEmptyFile(server);
+    ado::Connection reused;
+    EXPECT_THROW(storekit::OpenFile(reused, files.store, QStringLiteral("wrong")), rt::RunError);
+    reused.setConnectionString(testenv::SqlServerConnectionString(server));
+    reused.Open();
+    {
+        ado::Connection writer;
+        storekit::OpenFile(writer, files.store, QStringLiteral("right"));
+        writer.Execute(QStringLiteral("Create Table T (A Long)"));
+        EXPECT_TRUE(inWalMode(files.store));
+    }
+    EXPECT_FALSE(inWalMode(files.store));
+    EXPECT_EQ(SideFiles(files.store), QStringList());
+    reused.Close();
+}
+
+} // namespace
