@@ -7,7 +7,6 @@
 #include "support/ordinary_user.h"
 #include "support/query_rows.h"
 
-#include <QFile>
 #include <functional>
 #include <gtest/gtest.h>
 #include <iostream>
@@ -265,10 +264,7 @@ TEST(Handler, FailedDropAndCreateTellTheDropsCauseFirst) {
         else
             fx.useDesktopStore(files.priceList, files.store);
         if (c.readOnly) {
-            QFile::setPermissions(files.dir, QFileDevice::Permissions(0x7777));
-            QFile::setPermissions(files.priceList, QFileDevice::Permissions(0x6666));
-            QFile::setPermissions(files.store,
-                QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther);
+            testenv::OnlyTheStoreUnwritable({ files.dir }, { files.priceList }, files.store);
             testenv::AsOrdinaryUser user;
             if (!user.ordinary()) {
                 std::cout << "[ NOTE ] " << c.what << ": root with no user \"nobody\"\n";

@@ -62,7 +62,7 @@ mode_t modeOf(const QString& path) {
 
 // A file's journal mode as its header records it: WAL, or the rollback journal.
 bool inWalMode(const QString& path) {
-    return testenv::FileBytes(path).mid(18, 2) == QByteArray("\x02\x02", 2);
+    return testenv::JournalFormat(path) == testenv::kWal;
 }
 
 void setJournalMode(const QString& path, const QString& mode) {

@@ -21,7 +21,7 @@ using testenv::SideFiles;
 
 // The header's write and read versions are 1 in the rollback-journal mode (2 in WAL).
 void expectRestsInRollbackMode(const QString& path) {
-    EXPECT_EQ(FileBytes(path).mid(18, 2), QByteArray("\x01\x01", 2)) << path.toStdString();
+    EXPECT_EQ(testenv::JournalFormat(path), testenv::kRollbackJournal) << path.toStdString();
     EXPECT_EQ(SideFiles(path), QStringList());
 }
 

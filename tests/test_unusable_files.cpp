@@ -50,7 +50,7 @@ QByteArray foreignDatabase() {
 
 TEST(UnusableFiles, FileThatIsNoDatabaseIsLeftAsItWas) {
     const QByteArray foreign = foreignDatabase();
-    ASSERT_EQ(foreign.mid(18, 2), QByteArray("\x01\x01", 2));
+    ASSERT_EQ(foreign.mid(18, 2), testenv::kRollbackJournal);
     struct Case {
         const char* name;
         QByteArray bytes;
@@ -172,16 +172,7 @@ TEST(UnusableFiles, UnwritableStoreLeavesNothingThatBreaksALaterRun) {
     EXPECT_EQ(fx.window.messages[0].text, QStringLiteral("เสร็จแล้วจ้า"));
 }
 
-// Lets the ordinary user reach the folders and write the files named, not the store.
-void onlyTheStoreUnwritable(
-    const QStringList& folders, const QStringList& writable, const QString& store) {
-    for (const QString& d : folders)
-        QFile::setPermissions(d, QFileDevice::Permissions(0x7777));
-    for (const QString& f : writable)
-        QFile::setPermissions(f, QFileDevice::Permissions(0x6666));
-    QFile::setPermissions(
-        store, QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther);
-}
+using testenv::OnlyTheStoreUnwritable;
 
 // A writer that crashed left its changed kind of P-ONE ("1" committed) beside a store the user
 // cannot write: in a hot journal (not committed: the read fails, as the journal cannot be rolled
@@ -232,7 +223,7 @@ TEST(UnusableFiles, UnwritableStoreIsReadAtItsCommittedState) {
         writer.go();
         ASSERT_TRUE(writer.finished(10));
         ASSERT_TRUE(QFile::exists(files.store + (c.committed ? "-wal" : "-journal")));
-        onlyTheStoreUnwritable({ files.dir }, { files.priceList }, files.store);
+        OnlyTheStoreUnwritable({ files.dir }, { files.priceList }, files.store);
         {
             AsOrdinaryUser user;
             if (!user.ordinary()) GTEST_SKIP() << "running as root with no user \"nobody\"";
@@ -271,7 +262,7 @@ TEST(UnusableFiles, UnwritableStoreReaderSeesOneCommittedStateWhileAWriterCommit
                                   "Select i + 1 From n Where i < 200) Select i, printf('%250d', i) "
                                   "From n"));
     }
-    onlyTheStoreUnwritable({ files.dir }, {}, files.store);
+    OnlyTheStoreUnwritable({ files.dir }, {}, files.store);
     ASSERT_EQ(chown(QFile::encodeName(files.store).constData(), owner.first, owner.second), 0);
     QFile::setPermissions(files.store, QFileDevice::Permissions(0x6444));
     testenv::ChildProgram writer([&](const std::function<void()>& reached) {

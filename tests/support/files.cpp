@@ -10,6 +10,10 @@ QByteArray FileBytes(const QString& path) {
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
 }
 
+QByteArray JournalFormat(const QString& path) {
+    return FileBytes(path).mid(18, 2);
+}
+
 QStringList SideFiles(const QString& path) {
     QStringList out;
     for (const char* tail : { "-wal", "-shm", "-journal" })

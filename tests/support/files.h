@@ -8,6 +8,10 @@ namespace testenv {
 
 // The file's bytes; "<missing>" when there is no file.
 QByteArray FileBytes(const QString& path);
+// The file's format bytes 18 and 19: kRollbackJournal or kWal.
+QByteArray JournalFormat(const QString& path);
+inline const QByteArray kRollbackJournal("\x01\x01", 2);
+inline const QByteArray kWal("\x02\x02", 2);
 // The side files (-wal, -shm, -journal) beside the file.
 QStringList SideFiles(const QString& path);
 

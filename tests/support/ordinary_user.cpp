@@ -1,11 +1,23 @@
 // Runs part of a test as an ordinary user: see ordinary_user.h.
 #include "ordinary_user.h"
 
+#include <QFile>
+
 #include <cstdlib>
 #include <pwd.h>
 #include <unistd.h>
 
 namespace testenv {
+
+void OnlyTheStoreUnwritable(
+    const QStringList& folders, const QStringList& writable, const QString& store) {
+    for (const QString& d : folders)
+        QFile::setPermissions(d, QFileDevice::Permissions(0x7777));
+    for (const QString& f : writable)
+        QFile::setPermissions(f, QFileDevice::Permissions(0x6666));
+    QFile::setPermissions(
+        store, QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther);
+}
 
 namespace {
 void restore() {

@@ -39,10 +39,9 @@ QByteArray encoded(const QString& path) {
     return QFile::encodeName(path);
 }
 
-// Runs statements on the file through SQLite itself, outside the data-access layer's modes;
-// false when one fails (the later ones are not run).
-bool runOnFile(const QString& path, const QStringList& statements,
-    const std::function<bool(QSqlQuery&)>& check = {}) {
+// Runs statements on the file through SQLite itself, outside the data-access layer; false when
+// one fails (the later ones are not run).
+bool runOnFile(const QString& path, const QStringList& statements) {
     const QString name = QStringLiteral("storekit-") + QUuid::createUuid().toString();
     bool ok = false;
     {
@@ -53,22 +52,12 @@ bool runOnFile(const QString& path, const QStringList& statements,
             ok = true;
             for (const QString& statement : statements)
                 if (!(ok = q.exec(statement))) break;
-            if (ok && check) ok = check(q);
             q.finish();
         }
         db.close();
     }
     QSqlDatabase::removeDatabase(name);
     return ok;
-}
-
-// A built file rests in the rollback-journal mode: whole by itself, with nothing beside it that
-// moving it into place would leave behind.
-void restInRollbackMode(const QString& path) {
-    if (!runOnFile(path, { QStringLiteral("PRAGMA journal_mode=DELETE") }, [](QSqlQuery& q) {
-            return q.next() && q.value(0).toString() == QLatin1String("delete");
-        }))
-        throw rt::RunError(QStringLiteral("cannot write ") + path);
 }
 
 // Moves from to to unless a name is there already (errno EEXIST then).
@@ -220,8 +209,6 @@ void WriteFiles(const QStringList& targets, bool replace,
     std::vector<Placing> placing;
     try {
         build(staged);
-        for (const QString& s : staged)
-            restInRollbackMode(s);
         // all in place or none: a target that cannot be written gives the earlier ones back
         for (qsizetype i = 0; i < targets.size(); ++i) {
             placing.emplace_back(staged[i], targets[i]);

@@ -64,16 +64,21 @@ QString odbcDbmsName(QSqlDatabase& db) {
     return QString::fromLatin1(reinterpret_cast<const char*>(name));
 }
 
+// A Create Table statement; the table's name is its first capture.
+const QRegularExpression& createTable() {
+    static const QRegularExpression re(QStringLiteral("^\\s*create\\s+table\\s+\\[?(\\w+)\\]?"),
+        QRegularExpression::CaseInsensitiveOption);
+    return re;
+}
+
 // The desktop database and a SQL server's default collation compare texts without case; SQLite
 // compares a column declared Text(n) or nvarchar(n) exactly. A table created on a stand-in gets
 // such columns (those without a collation of their own) compared as the store would.
 QString comparedAsTheStore(const QString& statement) {
-    static const QRegularExpression createTable(
-        QStringLiteral("^\\s*create\\s+table\\b"), QRegularExpression::CaseInsensitiveOption);
     static const QRegularExpression textColumn(
         QStringLiteral("\\b((?:text|n?varchar|n?char)\\s*\\(\\s*\\d+\\s*\\))(?!\\s*collate\\b)"),
         QRegularExpression::CaseInsensitiveOption);
-    if (!createTable.match(statement).hasMatch()) return statement;
+    if (!createTable().match(statement).hasMatch()) return statement;
     QString sent = statement;
     sent.replace(textColumn, QStringLiteral("\\1 COLLATE NOCASE"));
     return sent;
@@ -86,38 +91,6 @@ bool namesTdsVersion(const QByteArray& v) {
     for (const char* name : names)
         if (v == name) return true;
     return false;
-}
-
-// The TDS_Version of the connection string as FreeTDS reads it: keys compared without letter
-// case after leading blanks, the last one it takes standing.
-QByteArray versionInConnectionString(const QString& text) {
-    const QByteArray s = text.toUtf8();
-    QByteArray version;
-    qsizetype i = 0;
-    while (i < s.size()) {
-        while (i < s.size() && s[i] == ';')
-            ++i;
-        const qsizetype eq = s.indexOf('=', i);
-        if (eq < 0) break;
-        while (i < eq && s[i] == ' ')
-            ++i;
-        const QByteArray key = s.mid(i, eq - i);
-        qsizetype start = eq + 1, end;
-        if (start < s.size() && s[start] == '{') {
-            ++start;
-            end = s.indexOf("};", start);
-            if (end < 0) end = s.endsWith('}') ? s.size() - 1 : s.size();
-            i = end + 2;
-        } else {
-            end = s.indexOf(';', start);
-            if (end < 0) end = s.size();
-            i = end + 1;
-        }
-        const QByteArray value = s.mid(start, end - start);
-        if (key.compare("TDS_Version", Qt::CaseInsensitive) == 0 && namesTdsVersion(value))
-            version = value;
-    }
-    return version;
 }
 
 // The tds version one freetds.conf gives the server: its own section's, else [global]'s. Lines
@@ -178,10 +151,12 @@ QByteArray versionInFreeTdsConf(const QString& server) {
 void settleTdsVersion(const QString& connectionString) {
     static std::optional<QByteArray> ours;
     if (qEnvironmentVariableIsSet("TDSVER") && (!ours || qgetenv("TDSVER") != *ours)) return;
+    const auto attrs = ParseConnectionString(connectionString);
+    const auto given = attrs.find(QStringLiteral("tds_version"));
     QByteArray version;
-    if (versionInConnectionString(connectionString).isEmpty()) {
-        version = versionInFreeTdsConf(
-            ParseConnectionString(connectionString)[QStringLiteral("server")]);
+    if (given == attrs.end() || !namesTdsVersion(given->second.toUtf8())) {
+        const auto server = attrs.find(QStringLiteral("server"));
+        version = versionInFreeTdsConf(server == attrs.end() ? QString() : server->second);
         if (version.isEmpty()) version = "7.4";
     }
     if (version.isEmpty())
@@ -580,10 +555,7 @@ int64_t Connection::Execute(const QString& statement) {
     q.finish();
     wrote();
     if (sqliteBackend_) {
-        static const QRegularExpression createTable(
-            QStringLiteral("^\\s*create\\s+table\\s+\\[?(\\w+)\\]?"),
-            QRegularExpression::CaseInsensitiveOption);
-        auto m = createTable.match(statement);
+        const auto m = createTable().match(statement);
         if (m.hasMatch()) InstallLengthChecks(db, m.captured(1));
     }
     return affected;
