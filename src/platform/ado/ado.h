@@ -102,8 +102,8 @@ private:
     void settleOrAbandonReads(); // on the way out: a read that fails is dropped
     void abandonReads();
     void forget(const Recordset* rs);
+    // desktop_file.cpp: the stand-in file's open, its journal modes
     void openDesktopFile(const std::map<QString, QString>& attrs);
-    void openOdbc();
     // A stand-in file is switched to WAL once a first write to it has succeeded, so a file the
     // run cannot use is left as it was; at the close it goes back to the mode it was found in.
     void wrote();
@@ -112,6 +112,8 @@ private:
     void closeDatabase(); // once the reads are settled or abandoned
     // Runs a statement on q; through ODBC its statement handle gets the command timeout first.
     bool run(QSqlQuery& q, const QString& statement);
+    // odbc_road.cpp: the open through the driver manager and the server's own statements
+    void openOdbc();
     // Gives the statement prepared on q the command timeout (ODBC only).
     void bound(QSqlQuery& q);
     // A SQL server, not the SQLite file behind the ODBC driver.

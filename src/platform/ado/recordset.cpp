@@ -1,6 +1,6 @@
 // Recordset: the rows of a query, fetched as they are read, and the row writes of AddNew/Update.
 #include "ado.h"
-#include "rows_affected.h"
+#include "internal.h"
 
 #include <QRegularExpression>
 #include <QSqlError>
@@ -8,10 +8,6 @@
 #include <QSqlRecord>
 
 namespace ado {
-
-void trace(const QString& statement);
-bool tracingEvents();
-void traceEvent(const TraceEvent& event);
 
 namespace {
 
@@ -54,7 +50,8 @@ QString quoted(const QString& identifier) {
     return QLatin1Char('"') + identifier + QLatin1Char('"');
 }
 
-QString errorText(const QSqlError& e) {
+// A read's or a row write's failure: the database's text, else Qt's.
+QString readErrorText(const QSqlError& e) {
     QString db = e.databaseText().trimmed();
     return db.isEmpty() ? e.text().trimmed() : db;
 }
@@ -79,7 +76,7 @@ void Recordset::Open(const QString& statement, Connection& connection, int, int)
     if (tracingEvents()) traceEvent({ TraceKind::Open, &connection, this, statement, {}, 0 });
     auto q = std::make_unique<QSqlQuery>(db);
     q->setForwardOnly(true);
-    if (!connection.run(*q, statement)) throw rt::RunError(errorText(q->lastError()));
+    if (!connection.run(*q, statement)) throw rt::RunError(readErrorText(q->lastError()));
     QSqlRecord rec = q->record();
     columns_.clear();
     rows_.clear();
@@ -106,7 +103,7 @@ void Recordset::fetchUpTo(size_t index) const {
         if (!query_->next()) {
             QSqlError e = query_->lastError();
             finishQuery();
-            if (e.isValid()) throw rt::RunError(errorText(e));
+            if (e.isValid()) throw rt::RunError(readErrorText(e));
             return;
         }
         std::vector<Value> row;
@@ -248,7 +245,7 @@ void Recordset::Update() {
         q.bindValue(int(i), binds[i]);
     if (tracingEvents())
         traceEvent({ TraceKind::RowWrite, connection_, this, q.lastQuery(), binds, 0 });
-    if (!q.exec()) throw rt::RunError(errorText(q.lastError()));
+    if (!q.exec()) throw rt::RunError(readErrorText(q.lastError()));
     if (!adding_ && rowsAffected(q) == 0)
         throw rt::RunError(QStringLiteral("Row cannot be located for updating"));
     q.finish();

@@ -1,0 +1,101 @@
+// The ODBC road: opening a data source through the driver manager, the command timeout on each
+// statement handle, and the statements the layer sends a SQL server itself.
+#include "ado.h"
+#include "freetds_settings.h"
+#include "internal.h"
+
+#include <QSqlDriver>
+#include <QSqlResult>
+#include <QStringList>
+#include <sql.h>
+#include <sqlext.h>
+
+namespace ado {
+
+namespace {
+
+// The ODBC handle a Qt driver or result carries (null when it carries none).
+SQLHANDLE odbcHandle(const QVariant& v) {
+    if (!v.isValid() || v.metaType().sizeOf() != int(sizeof(SQLHANDLE))) return nullptr;
+    return *static_cast<const SQLHANDLE*>(v.constData());
+}
+
+// The ODBC driver's DBMS name, to tell a SQLite file behind the ODBC driver from a server.
+QString odbcDbmsName(QSqlDatabase& db) {
+    SQLHANDLE h = odbcHandle(db.driver()->handle());
+    if (!h) return {};
+    SQLCHAR name[128] = { 0 };
+    SQLSMALLINT len = 0;
+    if (!SQL_SUCCEEDED(SQLGetInfo(h, SQL_DBMS_NAME, name, sizeof(name), &len))) return {};
+    return QString::fromLatin1(reinterpret_cast<const char*>(name));
+}
+
+// The diagnostics of a failed ODBC call, as the driver gives them.
+QString odbcDiagnostics(SQLSMALLINT type, SQLHANDLE handle) {
+    QStringList messages;
+    SQLCHAR state[6] = { 0 };
+    SQLCHAR text[1024] = { 0 };
+    SQLINTEGER native = 0;
+    SQLSMALLINT length = 0;
+    for (SQLSMALLINT i = 1;
+         SQL_SUCCEEDED(SQLGetDiagRec(type, handle, i, state, &native, text, sizeof(text), &length));
+         ++i)
+        messages << QString::fromUtf8(reinterpret_cast<const char*>(text)).trimmed();
+    return messages.isEmpty() ? QStringLiteral("Database error") : messages.join(QLatin1Char(' '));
+}
+
+void setQueryTimeout(SQLHANDLE statement, int seconds) {
+    SQLSetStmtAttr(statement, SQL_ATTR_QUERY_TIMEOUT,
+        reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(qMax(0, seconds))), 0);
+}
+
+} // namespace
+
+void Connection::openOdbc() {
+    SettleTdsVersion(connectionString_);
+    db_ = QSqlDatabase::addDatabase(QStringLiteral("QODBC"), name_);
+    // The driver manager gives every statement handle the command timeout, those Qt and the
+    // driver open of their own included (Qt's set-up statements on a SQL server); the store's
+    // string follows as built.
+    QString string = connectionString_;
+    if (commandTimeout_ > 0)
+        string.prepend(
+            QStringLiteral("DMStmtAttr=SQL_ATTR_QUERY_TIMEOUT=%1;").arg(commandTimeout_));
+    db_.setDatabaseName(string);
+    QString options = QStringLiteral("SQL_ATTR_LOGIN_TIMEOUT=%1;SQL_ATTR_CONNECTION_TIMEOUT=%1")
+                          .arg(qMax(0, commandTimeout_));
+    if (mode_ == 1) options += QStringLiteral(";SQL_ATTR_ACCESS_MODE=SQL_MODE_READ_ONLY");
+    db_.setConnectOptions(options);
+    if (!db_.open()) {
+        QString message = errorText(db_.lastError());
+        db_ = QSqlDatabase();
+        QSqlDatabase::removeDatabase(name_);
+        throw rt::RunError(message);
+    }
+    sqliteBackend_ = odbcDbmsName(db_).contains(QStringLiteral("SQLite"), Qt::CaseInsensitive);
+    odbc_ = true;
+}
+
+void Connection::bound(QSqlQuery& q) {
+    if (!odbc_ || !q.result()) return;
+    // per statement: a driver may refuse the timeout as a default of the connection (FreeTDS)
+    if (SQLHANDLE h = odbcHandle(q.result()->handle())) setQueryTimeout(h, commandTimeout_);
+}
+
+void Connection::runOnServer(const char* statement) {
+    SQLHANDLE dbc = odbcHandle(db_.driver()->handle());
+    SQLHANDLE h = nullptr;
+    if (!dbc || !SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_STMT, dbc, &h)))
+        throw rt::RunError(
+            dbc ? odbcDiagnostics(SQL_HANDLE_DBC, dbc) : QStringLiteral("Database error"));
+    setQueryTimeout(h, commandTimeout_);
+    SQLRETURN r
+        = SQLExecDirect(h, reinterpret_cast<SQLCHAR*>(const_cast<char*>(statement)), SQL_NTS);
+    while (SQL_SUCCEEDED(r))
+        r = SQLMoreResults(h);
+    const QString message = r == SQL_NO_DATA ? QString() : odbcDiagnostics(SQL_HANDLE_STMT, h);
+    SQLFreeHandle(SQL_HANDLE_STMT, h);
+    if (!message.isNull()) throw rt::RunError(message);
+}
+
+} // namespace ado
