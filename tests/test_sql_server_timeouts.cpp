@@ -1,7 +1,8 @@
 // The SQL-server path through the real FreeTDS driver against a local server that stops
 // answering: the login, every statement, a transaction's begin, commit and rollback and Qt's
-// set-up statements end with an error within their timeout; the TDS version a user set is the
-// one the login goes out with; and a server that sends no row counts.
+// set-up statements end with an error within their timeout, and a close with a transaction in
+// hand within it too; a commit of a transaction the server already ended fails; the TDS version
+// a user set is the one the login goes out with; and a server that sends no row counts.
 #include "platform/ado/ado.h"
 #include "support/odbc_env.h"
 #include "support/tds_server.h"
@@ -136,10 +137,9 @@ TEST_P(ServerStopsAnswering, RunFailsWithinTheCommandTimeout) {
 INSTANTIATE_TEST_SUITE_P(Requests, ServerStopsAnswering,
     ::testing::Values(Stopped { "ConnectSetUp", TdsServer::Mode::StopsAtQuotedIdentifier,
                           [](const TdsServer&, Connection&) {},
-                          [](const TdsServer& server, Connection& cn) {
-                              OpenOn(server, cn);
-                              cn.Execute(QStringLiteral("Delete From PriceList"));
-                          } },
+                          // the open itself fails: a run that went on would wait again at
+                          // every re-open of its store
+                          [](const TdsServer& server, Connection& cn) { OpenOn(server, cn); } },
         Stopped { "Begin", TdsServer::Mode::StopsAtBegin,
             [](const TdsServer& server, Connection& cn) { OpenOn(server, cn); },
             [](const TdsServer&, Connection& cn) { cn.BeginTrans(); } },
@@ -149,15 +149,69 @@ INSTANTIATE_TEST_SUITE_P(Requests, ServerStopsAnswering,
             [](const TdsServer&, Connection& cn) { cn.RollbackTrans(); } }),
     [](const auto& info) { return std::string(info.param.what); });
 
+// The rollback of a transaction still in hand when the connection closes goes to the server as
+// a statement, bounded as RollbackTrans's; its failure does not stop the close.
+TEST(SqlServerClose, RollbackOfATransactionInHandIsABoundedStatement) {
+    TdsServer server(TdsServer::Mode::StopsAtRollback);
+    EXPECT_EQ(ExitWithinBound([&] {
+        try {
+            Connection cn;
+            OpenedInTransaction(server, cn);
+            cn.Close();
+            return cn.State() == 0 ? 0 : 1;
+        } catch (...) {
+            return 2;
+        }
+    }),
+        0);
+    EXPECT_TRUE(server.stoppedAtStatement());
+}
+
+// A transaction the server ended itself (a deadlock victim whose error the run swallowed, as the
+// key counter does) is no commit: the part's later statements ran outside any transaction.
+class SqlServerCommit : public ::testing::Test {
+protected:
+    void SetUp() override {
+        OpenOn(server, cn);
+        cn.BeginTrans();
+        cn.Execute(QStringLiteral("Delete From PriceList"));
+    }
+    TdsServer server { TdsServer::Mode::StallsOnStall };
+    Connection cn;
+};
+
+TEST_F(SqlServerCommit, OfTransactionTheServerEndedFails) {
+    EXPECT_THROW(cn.Execute(QStringLiteral("Update Victim Set Qty = 1")), rt::RunError);
+    cn.Execute(QStringLiteral("Delete From PriceList Where BrandID = 7"));
+    try {
+        cn.CommitTrans();
+        ADD_FAILURE() << "the commit succeeded";
+    } catch (const rt::RunError& e) {
+        EXPECT_TRUE(e.message().contains(QStringLiteral("no corresponding BEGIN TRANSACTION")))
+            << e.message().toStdString();
+    }
+    // the failure path's rollback finds nothing left to roll back
+    EXPECT_NO_THROW(cn.RollbackTrans());
+}
+
+TEST_F(SqlServerCommit, OfTransactionInHandSucceeds) {
+    EXPECT_NO_THROW(cn.CommitTrans());
+    EXPECT_FALSE(cn.inTransaction());
+    cn.BeginTrans(); // the next part's
+    EXPECT_NO_THROW(cn.CommitTrans());
+}
+
 } // namespace
 
 namespace {
 
-// The TDS version the login goes out with, where the user set one: typed into the server field
-// after the address, or in a freetds.conf named by FREETDSCONF ([global] or the server's own
-// section). Each case opens in a child of its own, with HOME at an empty folder.
+// The TDS version the login goes out with, where the user set one: in TDSVER (which FreeTDS puts
+// before every other source), typed into the server field after the address, or in a
+// freetds.conf named by FREETDSCONF ([global] or the server's own section). Each case opens in a
+// child of its own, with HOME at an empty folder.
 struct UserVersion {
     const char* what;
+    const char* tdsver; // null: unset
     const char* serverField; // after the address
     const char* freetdsConf; // null: none
     bool openedBefore; // once already without any version, as a run re-opens the store
@@ -181,7 +235,10 @@ TEST_P(TdsVersionTheUserSet, IsTheLoginsVersion) {
     QDir(dir).mkdir(QStringLiteral("home"));
     TdsServer server(TdsServer::Mode::StallsOnStall);
     EXPECT_EQ(ExitWithinBound([&] {
-        qunsetenv("TDSVER");
+        if (c.tdsver)
+            qputenv("TDSVER", c.tdsver);
+        else
+            qunsetenv("TDSVER");
         qunsetenv("FREETDS");
         qputenv("HOME", QFile::encodeName(dir + QStringLiteral("/home")));
         if (c.freetdsConf)
@@ -205,13 +262,18 @@ TEST_P(TdsVersionTheUserSet, IsTheLoginsVersion) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Sources, TdsVersionTheUserSet,
-    ::testing::Values(UserVersion { "ServerField", ";TDS_Version=7.2", nullptr, false, "7.2" },
-        UserVersion { "ServerFieldAtReopen", ";TDS_Version=7.2", nullptr, true, "7.2" },
-        UserVersion { "ConfGlobal", "", "[global]\n\ttds version = 7.2\n", false, "7.2" },
-        UserVersion { "ConfServerSection", "",
+    ::testing::Values(
+        UserVersion { "ServerField", nullptr, ";TDS_Version=7.2", nullptr, false, "7.2" },
+        UserVersion { "ServerFieldAtReopen", nullptr, ";TDS_Version=7.2", nullptr, true, "7.2" },
+        UserVersion { "ConfGlobal", nullptr, "", "[global]\n\ttds version = 7.2\n", false, "7.2" },
+        UserVersion { "ConfServerSection", nullptr, "",
             "[global]\n\ttds version = 7.1\n[127.0.0.1]\n\ttds version = 7.3\n", false, "7.3" },
-        UserVersion { "ServerFieldOverConf", ";tds_version=7.2", "[global]\n\ttds version = 7.3\n",
-            false, "7.2" }),
+        UserVersion { "ServerFieldOverConf", nullptr, ";tds_version=7.2",
+            "[global]\n\ttds version = 7.3\n", false, "7.2" },
+        UserVersion { "Tdsver", "7.2", "", nullptr, false, "7.2" },
+        UserVersion {
+            "TdsverOverConf", "7.2", "", "[127.0.0.1]\n\ttds version = 7.3\n", false, "7.2" },
+        UserVersion { "TdsverOverServerField", "7.2", ";TDS_Version=7.3", nullptr, false, "7.2" }),
     [](const auto& info) { return std::string(info.param.what); });
 
 } // namespace

@@ -1,5 +1,6 @@
 // The TDS listener: the pre-login answer, a login acknowledgement in the version asked for, empty
-// results, and the requests it leaves unanswered.
+// results, each client's transaction as statements move it, and the requests it leaves
+// unanswered.
 #include "tds_server.h"
 
 #include "odbc_env.h"
@@ -8,6 +9,7 @@
 #include <arpa/inet.h>
 #include <cctype>
 #include <chrono>
+#include <cstring>
 #include <map>
 #include <netinet/in.h>
 #include <poll.h>
@@ -111,6 +113,29 @@ Bytes loginAnswer(const Bytes& version) {
     return b;
 }
 
+// An ERROR token (a server message of class 11 or more), then DONE with its error bit.
+Bytes failure(unsigned char token, unsigned number, unsigned char cls, const char* text,
+    unsigned char version) {
+    Bytes message;
+    for (int shift = 0; shift < 32; shift += 8)
+        message.push_back((number >> shift) & 0xff);
+    message.push_back(1); // state
+    message.push_back(cls);
+    const size_t chars = std::strlen(text);
+    put16le(message, unsigned(chars));
+    for (size_t i = 0; i < chars; ++i)
+        put16le(message, static_cast<unsigned char>(text[i]));
+    message.push_back(0); // server name
+    message.push_back(0); // procedure name
+    message.insert(message.end(), version >= 0x72 ? 4 : 2, 0); // line number
+    Bytes b = { 0xaa };
+    put16le(b, unsigned(message.size()));
+    b.insert(b.end(), message.begin(), message.end());
+    const Bytes end = done(token, 0x02, version);
+    b.insert(b.end(), end.begin(), end.end());
+    return b;
+}
+
 // The request's text names the table that stalls (in UTF-16, wherever the request puts it).
 bool namesStall(const Bytes& payload) {
     static const Bytes stall = { 'S', 0, 't', 0, 'a', 0, 'l', 0, 'l', 0 };
@@ -171,7 +196,34 @@ struct Client {
     Bytes message;
     unsigned char version = 0x74; // of its login
     bool stopped = false; // answers nothing more
+    bool inTransaction = false; // begun by a statement
 };
+
+// A statement's answer, as far as it moves the client's transaction: a begin opens one, a
+// request naming "Victim" ends it as a deadlock victim's, a commit or rollback ends it, and a
+// plain commit with none open is refused (a guarded one does nothing).
+Bytes statementAnswer(Client& c, unsigned char type, const Bytes& payload) {
+    const unsigned char token = type == Rpc ? 0xfe : 0xfd;
+    const std::string text = textOf(payload);
+    const auto has = [&](const char* word) { return text.find(word) != std::string::npos; };
+    if (has("victim")) {
+        c.inTransaction = false;
+        return failure(token, 1205, 13,
+            "Transaction was deadlocked on lock resources with another process and has been "
+            "chosen as the deadlock victim. Rerun the transaction.",
+            c.version);
+    }
+    if (has("commit") || has("rollback")) {
+        if (!c.inTransaction && has("commit") && !has("@@trancount"))
+            return failure(token, 3902, 16,
+                "The COMMIT TRANSACTION request has no corresponding BEGIN TRANSACTION.",
+                c.version);
+        c.inTransaction = false;
+    } else if (has("begin tran")) {
+        c.inTransaction = true;
+    }
+    return done(token, 0, c.version);
+}
 
 } // namespace
 
@@ -248,7 +300,10 @@ void TdsServer::serve() {
                 c.message.insert(c.message.end(), c.in.begin() + 8, c.in.begin() + length);
                 c.in.erase(c.in.begin(), c.in.begin() + length);
                 if (!last) continue;
-                if (!c.stopped && stopsAt(mode_, type, c.message)) c.stopped = true;
+                if (!c.stopped && stopsAt(mode_, type, c.message)) {
+                    c.stopped = true;
+                    if (type == Batch || type == Rpc) stoppedAtStatement_ = true;
+                }
                 Bytes answer;
                 if (c.stopped)
                     answer.clear();
@@ -264,8 +319,8 @@ void TdsServer::serve() {
                 else if (mode_ == Mode::StallsOnStall && (type == Batch || type == Rpc)
                     && namesStall(c.message))
                     answer.clear();
-                else if (type == Rpc)
-                    answer = done(0xfe, 0, c.version);
+                else if (type == Batch || type == Rpc)
+                    answer = statementAnswer(c, type, c.message);
                 else
                     answer = done(0xfd, 0, c.version);
                 c.message.clear();

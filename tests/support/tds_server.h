@@ -3,7 +3,10 @@
 // and answers every request with an empty result, except where its mode says otherwise: it never
 // answers a request that names "Stall" (only its cancel), or it stops answering altogether at a
 // transaction's begin, commit or rollback, or at the statement that sets quoted identifiers. It
-// tells the TDS version the last login asked for. It stops by itself after its lifetime.
+// keeps each client's transaction as a server would: a request naming "Victim" ends it as a
+// deadlock victim's, and a plain COMMIT TRANSACTION without one is refused with the server's
+// error 3902. It tells the TDS version the last login asked for, and whether it stopped at a
+// statement. It stops by itself after its lifetime.
 #pragma once
 
 #include <QString>
@@ -29,6 +32,8 @@ public:
     int port() const { return port_; }
     // "7.2", "7.4"...: the version of the last login, empty before one came.
     QString loginVersion() const;
+    // Whether the request it stopped answering at was a statement (not a transaction manager's).
+    bool stoppedAtStatement() const { return stoppedAtStatement_; }
 
 private:
     void serve();
@@ -39,6 +44,7 @@ private:
     int port_ = 0;
     std::atomic<bool> stop_ { false };
     std::atomic<int> loginVersion_ { 0 };
+    std::atomic<bool> stoppedAtStatement_ { false };
     std::thread thread_;
 };
 

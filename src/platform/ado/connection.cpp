@@ -238,8 +238,9 @@ void Connection::CommitTrans() {
     if (!inTransaction_) throw rt::RunError(QStringLiteral("No transaction is active"));
     settleReads();
     if (tracingEvents()) traceEvent({ TraceKind::Commit, this, nullptr, {}, {}, 0 });
+    // unguarded: a transaction the server already ended (a deadlock victim's) fails the commit
     if (onServer())
-        runOnServer("IF @@TRANCOUNT > 0 COMMIT TRANSACTION");
+        runOnServer("COMMIT TRANSACTION");
     else if (!db.commit())
         throw rt::RunError(errorText(db.lastError()));
     inTransaction_ = false;
@@ -267,8 +268,16 @@ void Connection::Close() {
 
 void Connection::closeDatabase() {
     if (inTransaction_) {
-        db_.rollback();
         inTransaction_ = false;
+        if (onServer()) {
+            // Qt's rollback is no request at all while the driver is in autocommit; this one is
+            // bounded as RollbackTrans's, and its failure does not stop the close.
+            try {
+                runOnServer("IF @@TRANCOUNT > 0 ROLLBACK TRANSACTION");
+            } catch (const rt::RunError&) { }
+        } else {
+            db_.rollback();
+        }
     }
     giveBackJournalMode();
     db_.close();

@@ -44,6 +44,15 @@ QString odbcDiagnostics(SQLSMALLINT type, SQLHANDLE handle) {
     return messages.isEmpty() ? QStringLiteral("Database error") : messages.join(QLatin1Char(' '));
 }
 
+// Whether the driver has given up the link: a request of the connection was answered neither in
+// its timeout nor at its cancel.
+bool linkDead(QSqlDatabase& db) {
+    SQLHANDLE h = odbcHandle(db.driver()->handle());
+    SQLUINTEGER dead = SQL_CD_FALSE;
+    return h && SQL_SUCCEEDED(SQLGetConnectAttr(h, SQL_ATTR_CONNECTION_DEAD, &dead, 0, nullptr))
+        && dead == SQL_CD_TRUE;
+}
+
 void setQueryTimeout(SQLHANDLE statement, int seconds) {
     SQLSetStmtAttr(statement, SQL_ATTR_QUERY_TIMEOUT,
         reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(qMax(0, seconds))), 0);
@@ -66,12 +75,18 @@ void Connection::openOdbc() {
                           .arg(qMax(0, commandTimeout_));
     if (mode_ == 1) options += QStringLiteral(";SQL_ATTR_ACCESS_MODE=SQL_MODE_READ_ONLY");
     db_.setConnectOptions(options);
-    if (!db_.open()) {
-        QString message = errorText(db_.lastError());
+    auto fail = [this](const QString& message) {
+        db_.close();
         db_ = QSqlDatabase();
         QSqlDatabase::removeDatabase(name_);
         throw rt::RunError(message);
-    }
+    };
+    if (!db_.open()) fail(errorText(db_.lastError()));
+    // Qt's open goes on past a set-up statement of its own that failed: one the server left
+    // unanswered, its cancel too, has cost the link, and every later request would fail at once.
+    if (linkDead(db_))
+        fail(QStringLiteral(
+            "Communication link failure: the server did not answer the set-up of the connection"));
     sqliteBackend_ = odbcDbmsName(db_).contains(QStringLiteral("SQLite"), Qt::CaseInsensitive);
     odbc_ = true;
 }
