@@ -112,17 +112,19 @@ TEST_P(InsertStatements, OneStagedPartWithReplacementNumbers) {
     int16_t n = 2;
     c.member(store.fx.form, n);
 
-    const QString queue = QStringLiteral(
+    const QString staged = QStringLiteral(
         "Select Kind, PartNO, AKind_1, AltNO_1, AKind_2, AltNO_2, AKind_3, AltNO_3, AKind_4, "
         "AltNO_4, AKind_5, AltNO_5, EName, TName, Model_1, Model_2, Model_3, Model_4, Model_5, "
         "Model_6, Model_7, Model_8, Model_9, Model_10, Model_11, Model_12, Description, Import, "
-        "Price, DisPrice, Sale From PriceList Where BrandID = 12 Order By PartNO");
+        "Price, DisPrice, Sale From PriceList Where BrandID = 12");
+    const QString queue = staged + QStringLiteral(" Order By PartNO");
     const QString names = QStringLiteral("'RING SET', '%1', '%2', ").arg(kThaiSort, kThai);
     const QString tail = QStringLiteral("125.5, 0, 100, 0, %1, '', 0, 0, 0, 0, 0, 12, 0, 0, ")
                              .arg(QLatin1String(c.truth));
     const QStringList expected {
         "Select Count(PartNO) As Rec_Count From PriceList Where BrandID = 12",
         queue,
+        staged + " And Kind = 'A' And PartNO = 'P1'",
         "Select PartID From Pta12 Where Kind = 'A' And PartNO = 'P1'",
         "<key>",
         "Insert Into Pta12 Values( 0, 41, 'A', '', 'P1', 'B', 'P2', '', " + names

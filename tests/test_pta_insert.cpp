@@ -74,15 +74,17 @@ TEST_P(PtaInsert, StagedPartAndNewReplacementGetTheirRows) {
             s.T("Insert Into Pta_Alt_%1 Values( ") + id + ", 0, 7, 0, '" + key + "', '" + key
                 + "', 'แท้', 120.5, 100, 0, 0 )" };
     };
-    const QString queue
+    const QString staged
         = "Select Kind, PartNO, AKind_1, AltNO_1, AKind_2, AltNO_2, AKind_3, AltNO_3, AKind_4, "
           "AltNO_4, AKind_5, AltNO_5, EName, TName, Model_1, Model_2, Model_3, Model_4, Model_5, "
           "Model_6, Model_7, Model_8, Model_9, Model_10, Model_11, Model_12, Description, Import, "
-          "Price, DisPrice, Sale From PriceList Where BrandID = 7 Order By PartNO";
+          "Price, DisPrice, Sale From PriceList Where BrandID = 7";
+    const QString queue = staged + " Order By PartNO";
     const QString modelLookup
         = "Select Distinct ModelID From Pta_ModelID Where FBModel = 'VURERX9J4X2' ";
     QStringList expected { "Select Count(PartNO) As Rec_Count From PriceList Where BrandID = 7",
-        queue, "Select PartID From " + own + " Where FPartNO = 'S1234567890'", "<key>",
+        queue, staged + " And Kind = '0' And PartNO = 'S1234-56789'",
+        "Select PartID From " + own + " Where FPartNO = 'S1234567890'", "<key>",
         "Select ENameID From " + own + " Where FEName = 'OILFILTER' ", "<key>",
         "Select TNameID From " + own + " Where FTName = 'OILFILTER' ", "<key>" };
     expected << rows(1, "S123456789-0", "S1234567890");

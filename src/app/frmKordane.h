@@ -6,6 +6,7 @@
 #include "platform/window/window_port.h"
 
 #include <QString>
+#include <QStringList>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -63,8 +64,12 @@ public:
     // Staging table.
     void RecreateStagingTable();
     void RecreateStagingTableSql();
-    int32_t CountStagedParts();
+    int32_t CountStagedParts(); // the brand's
+    int32_t CountStagedParts(const QString& where); // the staged rows a condition selects
     int16_t OpenStagedParts();
+    // Opens rsList on staged rows with the columns the queue's head is read with.
+    void OpenStagedRows(const QString& rest);
+    static const QStringList& StagedColumns();
     void EmptyStagedParts(); // the brand's staged rows
 
     // Run sequence and passes.

@@ -1,4 +1,4 @@
-// The store's staging table of parts it lacks: re-creation and the two queue queries.
+// The store's staging table of parts it lacks: re-creation and the queue's queries.
 #include "frmKordane.h"
 
 #include "platform/runtime/error.h"
@@ -68,10 +68,13 @@ void frmKordane::RecreateStagingTableSql() {
 }
 
 int32_t frmKordane::CountStagedParts() {
+    return CountStagedParts(QStringLiteral("Where BrandID = ") + QString::number(mBrandID));
+}
+
+int32_t frmKordane::CountStagedParts(const QString& where) {
     Open(rsList, cnStore(),
         QStringLiteral("Select ") + QStringLiteral("Count(PartNO) As Rec_Count ")
-            + QStringLiteral("From ") + QStringLiteral("PriceList ")
-            + QStringLiteral("Where BrandID = ") + QString::number(mBrandID));
+            + QStringLiteral("From ") + QStringLiteral("PriceList ") + where);
     int32_t count = 0;
     try {
         if (!rsList.Eof()) {
@@ -86,17 +89,30 @@ int32_t frmKordane::CountStagedParts() {
     return count;
 }
 
-int16_t frmKordane::OpenStagedParts() {
+const QStringList& frmKordane::StagedColumns() {
+    static const QStringList columns = [] {
+        QStringList c { QStringLiteral("Kind"), QStringLiteral("PartNO") };
+        for (int k = 1; k <= 5; ++k)
+            c << QStringLiteral("AKind_%1").arg(k) << QStringLiteral("AltNO_%1").arg(k);
+        c << QStringLiteral("EName") << QStringLiteral("TName");
+        for (int k = 1; k <= 12; ++k)
+            c << QStringLiteral("Model_%1").arg(k);
+        c << QStringLiteral("Description") << QStringLiteral("Import") << QStringLiteral("Price")
+          << QStringLiteral("DisPrice") << QStringLiteral("Sale");
+        return c;
+    }();
+    return columns;
+}
+
+void frmKordane::OpenStagedRows(const QString& rest) {
     Open(rsList, cnStore(),
-        QStringLiteral("Select ")
-            + QStringLiteral(
-                "Kind, PartNO, AKind_1, AltNO_1, AKind_2, AltNO_2, AKind_3, AltNO_3, AKind_4, "
-                "AltNO_4, AKind_5, AltNO_5, EName, TName, Model_1, Model_2, Model_3, Model_4, "
-                "Model_5, Model_6, Model_7, Model_8, Model_9, Model_10, Model_11, Model_12, "
-                "Description, Import, Price, DisPrice, Sale ")
-            + QStringLiteral("From ") + QStringLiteral("PriceList ")
-            + QStringLiteral("Where BrandID = ") + QString::number(mBrandID) + QStringLiteral(" ")
-            + QStringLiteral("Order By PartNO"));
+        QStringLiteral("Select ") + StagedColumns().join(QStringLiteral(", "))
+            + QStringLiteral(" From ") + QStringLiteral("PriceList ") + rest);
+}
+
+int16_t frmKordane::OpenStagedParts() {
+    OpenStagedRows(QStringLiteral("Where BrandID = ") + QString::number(mBrandID)
+        + QStringLiteral(" ") + QStringLiteral("Order By PartNO"));
     if (rsList.Eof()) {
         rsList.Close();
         return 0;

@@ -7,6 +7,7 @@
 
 #include <limits>
 #include <optional>
+#include <vector>
 
 namespace insert {
 
@@ -17,56 +18,65 @@ QString notRemoved(const QueuedPart& p) {
         .arg(p.kind.isEmpty() ? p.partNo : p.kind + QLatin1Char('-') + p.partNo);
 }
 
-// Texts as the store compares them: the desktop database and a SQL server's default collation
-// both ignore letter case.
-bool sameText(const QString& a, const QString& b) {
-    return a.compare(b, Qt::CaseInsensitive) == 0;
+// The staged rows the dequeue of p removes. The store alone decides which rows those are (its
+// collation may ignore letter case, or only that of some letters), so the read-ahead asks it
+// with the same condition.
+QString removalCondition(const frmKordane& f, const QueuedPart& p) {
+    QString where = QStringLiteral("Where BrandID = ") + QString::number(f.mBrandID);
+    if (!p.kind.isEmpty())
+        where += QStringLiteral(" And Kind = '") + rt::Quote(p.kind) + QLatin1Char('\'');
+    where += QStringLiteral(" And PartNO = '") + rt::Quote(p.partNo) + QLatin1Char('\'');
+    return where;
 }
 
-// Whether the dequeue of p removes a staged row of that kind and number (both trimmed).
-bool removes(const QueuedPart& p, const QString& kind, const QString& partNo) {
-    return sameText(partNo, p.partNo) && (p.kind.isEmpty() || sameText(kind, p.kind));
-}
+struct Head {
+    QueuedPart part;
+    bool removable = false; // its own removal selects the head row
+};
 
-// The head of the queue with the staged rows its dequeue removes; none when the queue is empty.
-// Rows of one number come together but in any order, so a row of another kind among them is
-// passed over: it stays queued. leftBehind tells whether a row read is one that the dequeue of
-// `previous` should have removed.
-std::optional<QueuedPart> nextPart(frmKordane& f, const std::function<QueuedPart()>& take,
-    const QueuedPart* previous = nullptr, bool* leftBehind = nullptr) {
+// The head of the queue with the other staged rows its dequeue removes; none when the queue is
+// empty.
+std::optional<Head> nextPart(frmKordane& f, const std::function<QueuedPart()>& take) {
     if (f.OpenStagedParts() == 0) return std::nullopt;
-    std::optional<QueuedPart> p;
-    bool behind = false;
+    Head h;
+    std::vector<rt::Value> head;
     try {
-        p = take();
-        behind = previous && removes(*previous, p->kind, p->partNo);
-        for (f.rsList.MoveNext(); !f.rsList.Eof(); f.rsList.MoveNext()) {
-            const QString kind = rt::Trim(f.rsList.Field(QStringLiteral("Kind")).toText());
-            const QString partNo = rt::Trim(f.rsList.Field(QStringLiteral("PartNO")).toText());
-            if (!sameText(partNo, p->partNo)) break;
-            behind = behind || (previous && removes(*previous, kind, partNo));
-            if (removes(*p, kind, partNo)) p->gather();
+        h.part = take();
+        for (const QString& column : frmKordane::StagedColumns())
+            head.push_back(f.rsList.Field(column));
+    } catch (...) {
+        f.rsList.Close();
+        throw;
+    }
+    f.rsList.Close();
+    f.OpenStagedRows(removalCondition(f, h.part));
+    try {
+        for (; !f.rsList.Eof(); f.rsList.MoveNext()) {
+            // a row equal in every column is interchangeable with the head: one such is the head
+            bool same = !h.removable;
+            for (size_t c = 0; same && c < head.size(); ++c)
+                same = f.rsList.Field(frmKordane::StagedColumns()[qsizetype(c)]) == head[c];
+            if (same)
+                h.removable = true;
+            else
+                h.part.gather();
         }
     } catch (...) {
         f.rsList.Close();
         throw;
     }
     f.rsList.Close();
-    if (leftBehind) *leftBehind = behind;
-    return p;
+    return h;
 }
 
-// False when the store does not report how many rows went (-1).
-bool dequeue(frmKordane& f, const QueuedPart& p) {
-    QString statement
-        = QStringLiteral("Delete From PriceList Where BrandID = ") + QString::number(f.mBrandID);
-    if (!p.kind.isEmpty())
-        statement += QStringLiteral(" And Kind = '") + rt::Quote(p.kind) + QLatin1Char('\'');
-    statement += QStringLiteral(" And PartNO = '") + rt::Quote(p.partNo) + QLatin1Char('\'');
-    const int64_t removed = f.Execute(f.cnStore(), statement);
-    // a row left in the queue would come back as its head on every turn
-    if (removed == 0) throw rt::RunError(notRemoved(p));
-    return removed > 0;
+// Removes the part's staged rows; a row of them left would come back as a head on every turn.
+void dequeue(frmKordane& f, const Head& h) {
+    const QString where = removalCondition(f, h.part);
+    const int64_t removed
+        = f.Execute(f.cnStore(), QStringLiteral("Delete From PriceList ") + where);
+    // without a count (-1) the store is asked what its removal left
+    if (removed == 0 || !h.removable || (removed < 0 && f.CountStagedParts(where) > 0))
+        throw rt::RunError(notRemoved(h.part));
 }
 
 } // namespace
@@ -78,8 +88,8 @@ void DrainQueue(frmKordane& f, int16_t n, const std::function<QueuedPart()>& tak
     const int32_t total = f.CountStagedParts();
     int32_t taken = 0;
     const QString tag = QStringLiteral("_") + QString::number(n);
-    for (std::optional<QueuedPart> next = nextPart(f, take); next;) {
-        const QueuedPart p = std::move(*next);
+    for (std::optional<Head> next = nextPart(f, take); next; next = nextPart(f, take)) {
+        const QueuedPart& p = next->part;
 
         f.w.doEvents();
         if (taken == std::numeric_limits<int32_t>::max())
@@ -91,18 +101,8 @@ void DrainQueue(frmKordane& f, int16_t n, const std::function<QueuedPart()>& tak
 
         f.cnStore().BeginTrans();
         p.write();
-        if (dequeue(f, p)) {
-            f.cnStore().CommitTrans();
-            next = nextPart(f, take);
-        } else {
-            // No count to go by: the next head and the rows of its number, read before the
-            // commit, show whether the dequeue took the part's rows. If not, the part is undone
-            // with the run.
-            bool leftBehind = false;
-            next = nextPart(f, take, &p, &leftBehind);
-            if (leftBehind) throw rt::RunError(notRemoved(p));
-            f.cnStore().CommitTrans();
-        }
+        dequeue(f, *next);
+        f.cnStore().CommitTrans();
     }
 }
 

@@ -17,15 +17,17 @@ struct QueuedPart {
     QString kind, partNo; // trimmed: they pick the staged rows the dequeue removes
     QString partText; // the progress text of txtPartNO
     std::function<void()> write; // the part's rows, run inside the row's transaction
-    // Reads the row at rsList's cursor, another staged row that the part's dequeue removes (its
-    // letter case may differ), so that write also links the replacement numbers that row names.
+    // Reads the row at rsList's cursor, another staged row that the part's dequeue removes (as
+    // the store compares: its letter case may differ), so that write also links the replacement
+    // numbers that row names.
     std::function<void()> gather;
 };
 
 // Reconnects cnStore and drains the brand's queue. `connected` runs once, right after the
 // reconnection and before the count. `take` reads the head row at rsList's cursor; the loop
-// hands every following row that the head's dequeue removes to its `gather`, closes rsList,
-// shows progress, and inside one transaction runs `write` and removes the staged rows.
+// then opens rsList on the staged rows the head's dequeue removes and hands each of them but the
+// head to its `gather`, closes rsList, shows progress, and inside one transaction runs `write`
+// and removes the staged rows.
 // n is shown in the progress text only.
 void DrainQueue(frmKordane& f, int16_t n, const std::function<QueuedPart()>& take,
     const std::function<void()>& connected = {});
