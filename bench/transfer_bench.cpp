@@ -29,7 +29,6 @@
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QRegularExpression>
-#include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
@@ -513,10 +512,7 @@ int main(int argc, char** argv) {
         const QStringList args = app.arguments();
         return runReporting(filesIn(args[2]), storekit::PartTable(args[3], kBrandId)) ? 0 : 1;
     }
-    // made here, before the work's process, so that this process can remove it however the work
-    // ends; with --dir it stays empty
-    QTemporaryDir folder(QDir::tempPath() + QStringLiteral("/transfer_bench-XXXXXX"));
-    folder.setAutoRemove(false);
-    const QString path = folder.isValid() ? folder.path() : QString();
-    return bench::RunRemovingFolder(path, [&] { return benchmark(argc, argv, path); });
+    // made by the process that removes it however the work ends; with --dir it stays empty
+    return bench::RunRemovingFolder(QDir::tempPath() + QStringLiteral("/transfer_bench-XXXXXX"),
+        [&](const QString& folder) { return benchmark(argc, argv, folder); });
 }

@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QString>
+#include <QTemporaryDir>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -31,27 +32,35 @@ namespace bench {
     _exit(128 + sig);
 }
 
-// Runs work in a child process; folder (and all it holds) is removed once the child and its
-// own children have ended. Called before any thread is started; an empty folder is no folder.
-inline int RunRemovingFolder(const QString& folder, const std::function<int()>& work) {
+// Makes a folder from folderTemplate (its XXXXXX become a unique name) and runs work on it in a
+// child process; the folder (and all it holds) is removed once the child and its own children
+// have ended. The folder is made once the signals are held, so that no signal falls between its
+// making and the watch that removes it. Called before any thread is started; work gets an empty
+// path when no folder could be made.
+inline int RunRemovingFolder(
+    const QString& folderTemplate, const std::function<int(const QString& folder)>& work) {
     // the signals that end the work early, and the one that reports a child's end
     sigset_t set, before;
     sigemptyset(&set);
     for (int s : { SIGINT, SIGTERM, SIGHUP, SIGCHLD })
         sigaddset(&set, s);
     sigprocmask(SIG_BLOCK, &set, &before);
+    QTemporaryDir made(folderTemplate);
+    made.setAutoRemove(false);
+    const QString folder = made.isValid() ? made.path() : QString();
     // children the work leaves orphaned become ours, so that the folder outlives none of them
     prctl(PR_SET_CHILD_SUBREAPER, 1);
     std::fflush(nullptr);
     const pid_t worker = fork();
     if (worker < 0) {
         std::perror("transfer_bench: fork");
+        if (!folder.isEmpty()) QDir(folder).removeRecursively();
         return 1;
     }
     if (worker == 0) {
         prctl(PR_SET_CHILD_SUBREAPER, 0);
         sigprocmask(SIG_SETMASK, &before, nullptr);
-        std::exit(work());
+        std::exit(work(folder));
     }
     int ending = 0, status = 0;
     bool workerGone = false;

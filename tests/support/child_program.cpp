@@ -75,16 +75,21 @@ bool ChildProgram::reached(int seconds) {
 }
 
 bool ChildProgram::finished(int seconds) {
-    if (pid_ <= 0) return false;
+    const std::optional<int> status = ended(seconds);
+    return status && WIFEXITED(*status) && WEXITSTATUS(*status) == 0;
+}
+
+std::optional<int> ChildProgram::ended(int seconds) {
+    if (pid_ <= 0) return std::nullopt;
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
     for (;;) {
         int status = 0;
         const pid_t done = waitpid(pid_, &status, WNOHANG);
         if (done == pid_) {
             pid_ = -1;
-            return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+            return status;
         }
-        if (done < 0 || std::chrono::steady_clock::now() >= deadline) return false;
+        if (done < 0 || std::chrono::steady_clock::now() >= deadline) return std::nullopt;
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
 }

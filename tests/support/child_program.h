@@ -8,6 +8,7 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <optional>
 #include <sys/types.h>
 
 namespace testenv {
@@ -26,6 +27,8 @@ public:
     // Bounded waits: false when the child did not get there in time.
     bool reached(int seconds);
     bool finished(int seconds); // and the work ended without an error
+    // However the child ended (of a signal too): its wait status; nothing when not in time.
+    std::optional<int> ended(int seconds);
 
 private:
     pid_t pid_ = -1;

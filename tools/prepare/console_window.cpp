@@ -1,6 +1,9 @@
 // The runner's window port.
 #include "console_window.h"
 
+#include "platform/ado/ado.h"
+#include "platform/runtime/stop_signals.h"
+
 using win::Box;
 
 QString ConsoleWindow::text(Box box) const {
@@ -28,7 +31,13 @@ void ConsoleWindow::show() {
     out_.flush();
 }
 
+void ConsoleWindow::doEvents() {
+    show();
+    stopOnSignal();
+}
+
 void ConsoleWindow::msgBox(const QString& text, win::MsgStyle) {
+    stopOnSignal();
     finish();
     out_ << text << '\n';
     out_.flush();
@@ -39,4 +48,12 @@ void ConsoleWindow::finish() {
     if (lineOpen_) out_ << '\n';
     lineOpen_ = false;
     out_.flush();
+}
+
+void ConsoleWindow::stopOnSignal() {
+    const int sig = rt::TakeStopSignal();
+    if (sig == 0) return;
+    finish();
+    ado::CloseStandIns();
+    rt::EndOfSignal(sig);
 }

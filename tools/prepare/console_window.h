@@ -22,12 +22,15 @@ public:
     void setMousePointer(int) override { }
     void setUpDateEnabled(bool) override { }
     void msgBox(const QString& text, win::MsgStyle style) override;
-    void doEvents() override { show(); }
+    void doEvents() override;
     win::GridModel& grid() override { return grid_; }
     void endProgram() override { }
 
     // Shows what changed since the last pump, and ends an in-place line.
     void finish();
+    // Where a stop signal has come: the line ended, every connection closed (a transaction in
+    // hand rolled back), then the end of the program of that signal. Each pump stops so.
+    void stopOnSignal();
 
     bool access = true; // false: the SQL-server fields name the store
 

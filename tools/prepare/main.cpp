@@ -8,5 +8,6 @@
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     QTextStream out(stdout), err(stderr), in(stdin);
-    return prepare::RunPrepare(app.arguments().mid(1), out, err, in, isatty(STDOUT_FILENO) != 0);
+    return prepare::RunPrepare(app.arguments().mid(1), out, err, in, isatty(STDOUT_FILENO) != 0,
+        prepare::Operations(), true);
 }

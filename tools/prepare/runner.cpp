@@ -5,6 +5,7 @@
 #include "console_window.h"
 #include "platform/runtime/error.h"
 #include "platform/runtime/runtime.h"
+#include "platform/runtime/stop_signals.h"
 #include "platform/runtime/text.h"
 #include "prepare/operations.h"
 
@@ -107,7 +108,7 @@ void cleanUp(frmKordane& f) {
 } // namespace
 
 int RunPrepare(const QStringList& args, QTextStream& out, QTextStream& err, QTextStream& in,
-    bool rewriteInPlace, const std::vector<Operation>& operations) {
+    bool rewriteInPlace, const std::vector<Operation>& operations, bool stopOnSignals) {
     QString error;
     const std::optional<Options> o = parse(args, error);
     if (o && o->help) {
@@ -161,6 +162,7 @@ int RunPrepare(const QStringList& args, QTextStream& out, QTextStream& err, QTex
         return kFailed;
     }
 
+    if (stopOnSignals) rt::CatchStopSignals();
     try {
         f.SetUpPriceListConnection();
         if (op->needsStore) {
@@ -182,6 +184,7 @@ int RunPrepare(const QStringList& args, QTextStream& out, QTextStream& err, QTex
                 << (t.rows == 1 ? " row" : " rows")
                 << ", but a run will not read it until PriceList_Count lists it\n";
         err.flush();
+        window.stopOnSignal(); // one that came after the last pump
         return kDone;
     } catch (const rt::RunError& e) {
         window.finish();
@@ -193,6 +196,7 @@ int RunPrepare(const QStringList& args, QTextStream& out, QTextStream& err, QTex
         err << "ไม่สามรถบันทึกได้: " << e.what() << '\n';
     }
     err.flush();
+    window.stopOnSignal();
     return kFailed;
 }
 

@@ -6,6 +6,7 @@
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     MainWindow window;
+    window.closeOnStopSignals();
     window.show();
     return app.exec();
 }

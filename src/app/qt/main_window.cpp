@@ -2,12 +2,14 @@
 #include "main_window.h"
 
 #include "platform/ado/ado.h"
+#include "platform/runtime/stop_signals.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QHeaderView>
 #include <QMessageBox>
 #include <QProxyStyle>
+#include <QSocketNotifier>
 #include <cstdio>
 #include <cstdlib>
 
@@ -189,6 +191,18 @@ void MainWindow::doEvents() {
     if (pumpThrottle_.due(pumpClock_.elapsed())) QCoreApplication::processEvents();
 }
 
+void MainWindow::closeOnStopSignals() {
+    const int fd = rt::CatchStopSignals();
+    if (fd < 0) return;
+    auto* notifier = new QSocketNotifier(fd, QSocketNotifier::Read, this);
+    connect(notifier, &QSocketNotifier::activated, this, [this] {
+        const int sig = rt::TakeStopSignal();
+        if (sig == 0) return;
+        stopSignal_ = sig;
+        close();
+    });
+}
+
 void MainWindow::failureCause(const QString& message) {
     QString line = message;
     line.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
@@ -205,6 +219,8 @@ void MainWindow::endProgram() {
     // (a transaction in hand rolled back, as a kill leaves it), so none keeps committed rows
     // only in a side file.
     ado::CloseStandIns();
+    // ended by a signal, it tells whoever sent it that it did
+    if (stopSignal_ != 0) rt::EndOfSignal(stopSignal_);
     std::_Exit(0);
 }
 

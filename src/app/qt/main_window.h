@@ -37,6 +37,10 @@ public:
     void failureCause(const QString& message) override;
     void endProgram() override;
 
+    // From then on INT, TERM and HUP close the window as its close button does, at the next
+    // event pump (a run pumps between its parts), and the program then ends of that signal.
+    void closeOnStopSignals();
+
     frmKordane& form() { return form_; }
     QWidget* control(const char* name) const;
     // Replaces the modal boxes (tests and scripted runs).
@@ -64,4 +68,5 @@ private:
     QButtonGroup* storeType_ = nullptr;
     PumpThrottle pumpThrottle_;
     QElapsedTimer pumpClock_;
+    int stopSignal_ = 0; // the signal that closed the window, if one did
 };
