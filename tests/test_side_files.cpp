@@ -358,6 +358,90 @@ TEST(SideFiles, SideFilesAnotherUserLeftAreRemovedByTheOwnersRunWhenEmpty) {
     }
 }
 
+// Side files another user left go only while no other program holds the file: while the user
+// who left them reads it, the owner's open ends saying the file is in use, and they stay.
+TEST(SideFiles, SideFilesAnotherUserLeftStayWhileAnotherProgramHoldsTheFile) {
+    if (!haveUsers({ "daemon", "nobody" }))
+        GTEST_SKIP() << "needs root and the users \"daemon\" (the owner) and \"nobody\"";
+    const testenv::RunFiles files;
+    smallWalStore(files.store);
+    own(files.store, "daemon", 0644);
+    own(files.dir, "daemon", 0777);
+    {
+        AsOrdinaryUser reader("nobody");
+        readThroughTheLayer(files.store, QStringLiteral("Select A From T"));
+    }
+    ASSERT_EQ(SideFiles(files.store).size(), 2);
+    for (const QString& side : SideFiles(files.store))
+        own(side, "nobody", 0644);
+    // the very files: new ones of the same names would be the owner's
+    const auto sideFiles = [&] {
+        QStringList out;
+        for (const QString& side : SideFiles(files.store)) {
+            struct stat st { };
+            stat(QFile::encodeName(side).constData(), &st);
+            out << QStringLiteral("%1 inode %2 of %3").arg(side).arg(st.st_ino).arg(st.st_uid);
+        }
+        return out;
+    };
+    const QStringList left = sideFiles();
+    testenv::ChildProgram holder([&](const std::function<void()>& reached) {
+        AsOrdinaryUser asReader("nobody");
+        QSqlDatabase db = testenv::OpenSqlite(files.store);
+        testenv::RunAll(db, { QStringLiteral("BEGIN"), QStringLiteral("SELECT count(*) FROM T") });
+        reached();
+        if (!testenv::AwaitGo(20)) throw std::runtime_error("not told to end");
+    });
+    holder.go();
+    ASSERT_TRUE(holder.reached(10));
+    {
+        AsOrdinaryUser owner("daemon");
+        ado::Connection cn;
+        cn.setCommandTimeout(1);
+        try {
+            storekit::OpenFile(cn, files.store);
+            ADD_FAILURE() << "opened while another program holds the file";
+        } catch (const rt::RunError& e) {
+            const QString why = e.message();
+            EXPECT_TRUE(why.contains(files.store + QStringLiteral("-wal"))
+                && why.contains(QStringLiteral("in use")))
+                << e.what();
+        }
+    }
+    EXPECT_EQ(sideFiles(), left);
+    holder.go();
+    EXPECT_TRUE(holder.finished(10));
+}
+
+// Two of the program's connections on one file, both writing: the file goes back to the
+// rollback journal when the last of them closes, whichever that is.
+TEST(SideFiles, TheLastOfTheProgramsConnectionsOnAFileGivesItBack) {
+    for (const bool firstWriterClosesFirst : { true, false }) {
+        SCOPED_TRACE(firstWriterClosesFirst ? "the first writer closes first"
+                                            : "the first writer closes last");
+        const testenv::RunFiles files;
+        storekit::CreateEmptyFile(files.store);
+        {
+            ado::Connection cn;
+            storekit::OpenFile(cn, files.store);
+            cn.Execute(QStringLiteral("Create Table T (A Long)"));
+        }
+        ASSERT_FALSE(inWalMode(files.store));
+        ado::Connection first, second;
+        storekit::OpenFile(first, files.store);
+        storekit::OpenFile(second, files.store);
+        first.Execute(QStringLiteral("Insert Into T Values (1)"));
+        second.Execute(QStringLiteral("Insert Into T Values (2)"));
+        ASSERT_TRUE(inWalMode(files.store));
+        (firstWriterClosesFirst ? first : second).Close();
+        (firstWriterClosesFirst ? second : first).Close();
+        EXPECT_EQ(testenv::JournalFormat(files.store), testenv::kRollbackJournal);
+        EXPECT_EQ(SideFiles(files.store), QStringList());
+        EXPECT_EQ(testenv::QueryRows(files.store, QStringLiteral("Select A From T Order By A")),
+            (QStringList { QStringLiteral("1"), QStringLiteral("2") }));
+    }
+}
+
 } // namespace
 
 namespace {

@@ -93,6 +93,8 @@ public:
               + QUuid::createUuid().toString(QUuid::WithoutBraces).left(8)) { }
 
     void put(bool replace) {
+        // one that is no file is not storekit's to move or remove, not even with the old file
+        ado::RequireRegularSideFiles(target_);
         if (replace) keepOld();
         // side files beside a replaced file are the old file's, not the new one's
         for (const char* tail : kSideTails) {
@@ -170,6 +172,7 @@ private:
 } // namespace
 
 void CreateEmptyFile(const QString& path, const QString& password) {
+    ado::RequireRegularSideFiles(path);
     removeFile(path);
     // SQLite writes a database's first page only with its first change
     QStringList statements { QStringLiteral("PRAGMA user_version=0") };
@@ -196,8 +199,10 @@ void MakeFile(const QString& path, const QString& password,
 
 void WriteFiles(const QStringList& targets, bool replace,
     const std::function<void(const QStringList& staged)>& build) {
-    for (const QString& target : targets)
+    for (const QString& target : targets) {
         if (!replace && QFileInfo::exists(target)) throw rt::RunError(thereAlready(target));
+        ado::RequireRegularSideFiles(target);
+    }
     QStringList staged;
     for (const QString& target : targets) {
         const QFileInfo info(target);

@@ -17,6 +17,7 @@ namespace storekit {
 QString DesktopConnectionString(const QString& path, const QString& password = {});
 
 // Creates an empty stand-in file (replacing any file there); a non-empty password protects it.
+// A side file there that is not a regular file is refused, naming it, and left.
 void CreateEmptyFile(const QString& path, const QString& password = {});
 
 // Creates the stand-in file and has fill write it on an open connection. A file half made is no
@@ -28,7 +29,8 @@ void MakeFile(const QString& path, const QString& password,
 // given, beside the targets, and only once it has made every one do they take the targets'
 // places, in the rollback-journal mode. A target that is there already is refused, naming it,
 // unless replace, also one made there while build runs; a replaced file's side files go with
-// it. A failure leaves the targets as they were. The targets' folders are made as needed.
+// it, and one of them that is not a regular file is refused, naming it, and left. A failure
+// leaves the targets as they were. The targets' folders are made as needed.
 void WriteFiles(const QStringList& targets, bool replace,
     const std::function<void(const QStringList& staged)>& build);
 

@@ -54,6 +54,11 @@ std::map<QString, QString> ParseConnectionString(const QString& text);
 // The two desktop-database driver names that reach a stand-in file.
 bool IsDesktopDriver(const QString& driverName);
 
+// Refuses, naming it, a side file (-journal, -wal, -shm) beside the stand-in file that is not a
+// regular file: SQLite would wait for good on opening a named pipe there, write into a device,
+// or remove what someone put there. A link counts too, wherever it points.
+void RequireRegularSideFiles(const QString& path);
+
 class Recordset;
 
 class Connection {

@@ -1,6 +1,6 @@
-// The desktop file's care: what a stand-in file must be before it is opened, side files another
-// user left, the journal mode a file is written in and given back in, and the registry of the
-// open connections on each file.
+// The desktop file's care: what a stand-in file and the side files beside it must be before it
+// is opened, side files another user left, the journal mode a file is written in and given back
+// in, and the registry of the open connections on each file.
 #include "desktop_file.h"
 
 #include "ado.h"
@@ -107,6 +107,15 @@ void removeForeignSideFiles(const QString& path, int timeoutMs) {
     if (!failure.isEmpty()) throw rt::RunError(failure);
 }
 
+QString kindOf(mode_t mode) {
+    if (S_ISFIFO(mode)) return QStringLiteral("a named pipe");
+    if (S_ISDIR(mode)) return QStringLiteral("a folder");
+    if (S_ISLNK(mode)) return QStringLiteral("a symbolic link");
+    if (S_ISSOCK(mode)) return QStringLiteral("a socket");
+    if (S_ISCHR(mode) || S_ISBLK(mode)) return QStringLiteral("a device");
+    return QStringLiteral("something else");
+}
+
 // Why a file this user may only read cannot be read: a WAL-mode file needs its -shm, which
 // SQLite makes beside it.
 QString whyUnreadable(const QString& path, const QString& message) {
@@ -121,6 +130,21 @@ QString whyUnreadable(const QString& path, const QString& message) {
 }
 
 } // namespace
+
+void RequireRegularSideFiles(const QString& path) {
+    // SQLite names the side files after the path with its links resolved
+    QStringList paths { path };
+    const QString canonical = QFileInfo(path).canonicalFilePath();
+    if (!canonical.isEmpty() && canonical != path) paths << canonical;
+    for (const QString& p : paths)
+        for (const char* tail : { "-journal", "-wal", "-shm" }) {
+            struct stat st;
+            if (lstat(sideFile(p, tail).constData(), &st) != 0 || S_ISREG(st.st_mode)) continue;
+            throw rt::RunError(
+                QStringLiteral("The file '%1' beside the database is %2, not a regular file")
+                    .arg(p + QLatin1String(tail), kindOf(st.st_mode)));
+        }
+}
 
 void RegisterOpen(Connection* connection, const QString& file) {
     openConnections().push_back({ connection, file });
@@ -156,6 +180,7 @@ void Connection::openDesktopFile(const std::map<QString, QString>& attrs) {
     // SQLite would take an empty file for an empty database and write one into it
     if (!looksLikeStandIn(path))
         throw rt::RunError(QStringLiteral("Unrecognized database format '%1'.").arg(get("dbq")));
+    RequireRegularSideFiles(path);
     // A file we may not write is read as SQLite reads any file, at a committed state; a hot
     // journal that could not be rolled back makes the read fail.
     const bool readOnly = mode_ == 1 || !mayWrite(QFile::encodeName(path));
