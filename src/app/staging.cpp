@@ -1,5 +1,6 @@
 // The store's staging table of parts it lacks: re-creation and the queue's queries.
 #include "frmKordane.h"
+#include "price_row.h"
 
 #include "platform/runtime/error.h"
 
@@ -90,15 +91,11 @@ int32_t frmKordane::CountStagedParts(const QString& where) {
 }
 
 const QStringList& frmKordane::StagedColumns() {
+    // the price-list row's columns but the new numbers, which the staging table does not keep
     static const QStringList columns = [] {
-        QStringList c { QStringLiteral("Kind"), QStringLiteral("PartNO") };
-        for (int k = 1; k <= 5; ++k)
-            c << QStringLiteral("AKind_%1").arg(k) << QStringLiteral("AltNO_%1").arg(k);
-        c << QStringLiteral("EName") << QStringLiteral("TName");
-        for (int k = 1; k <= 12; ++k)
-            c << QStringLiteral("Model_%1").arg(k);
-        c << QStringLiteral("Description") << QStringLiteral("Import") << QStringLiteral("Price")
-          << QStringLiteral("DisPrice") << QStringLiteral("Sale");
+        QStringList c = PriceRowColumns();
+        c.removeAll(QStringLiteral("PartNew"));
+        c.removeAll(QStringLiteral("FPartNew"));
         return c;
     }();
     return columns;
