@@ -4,6 +4,8 @@
 // ended it). Nothing runs in a signal handler: the signals are taken with sigwait.
 #pragma once
 
+#include "platform/runtime/stop_signals.h"
+
 #include <QDir>
 #include <QString>
 #include <QTemporaryDir>
@@ -22,14 +24,7 @@ namespace bench {
 [[noreturn]] inline void EndOfSignal(int sig) {
     const rlimit none { 0, 0 }; // the work has left its own core already, if any
     setrlimit(RLIMIT_CORE, &none);
-    std::signal(sig, SIG_DFL);
-    sigset_t one;
-    sigemptyset(&one);
-    sigaddset(&one, sig);
-    std::fflush(nullptr);
-    sigprocmask(SIG_UNBLOCK, &one, nullptr);
-    raise(sig);
-    _exit(128 + sig);
+    rt::EndOfSignal(sig);
 }
 
 // Makes a folder from folderTemplate (its XXXXXX become a unique name) and runs work on it in a
