@@ -19,14 +19,37 @@ QString notRemoved(const QueuedPart& p) {
 }
 
 // The staged rows the dequeue of p removes. The store alone decides which rows those are (its
-// collation may ignore letter case, or only that of some letters), so the read-ahead asks it
-// with the same condition.
+// collation may ignore letter case, or only that of some letters), so the part's rows are asked
+// of it with the same condition.
 QString removalCondition(const frmKordane& f, const QueuedPart& p) {
     QString where = QStringLiteral("Where BrandID = ") + QString::number(f.mBrandID);
     if (!p.kind.isEmpty())
         where += QStringLiteral(" And Kind = '") + rt::Quote(p.kind) + QLatin1Char('\'');
     where += QStringLiteral(" And PartNO = '") + rt::Quote(p.partNo) + QLatin1Char('\'');
     return where;
+}
+
+// Two values of one staged row, as the store holds them: a server may type a result's column by
+// the values in it, so one price comes as a whole number in one result and as a decimal in
+// another.
+bool sameAsStored(const rt::Value& a, const rt::Value& b) {
+    if (!a.isNumber() || !b.isNumber()) return a == b;
+    const auto* x = std::get_if<int64_t>(&a.raw());
+    const auto* y = std::get_if<int64_t>(&b.raw());
+    if (x && y) return *x == *y;
+    if (std::holds_alternative<rt::Currency>(a.raw())
+        || std::holds_alternative<rt::Currency>(b.raw())) {
+        try {
+            return a.toCurrency() == b.toCurrency();
+        } catch (const rt::RunError&) {
+            return false; // beyond a currency's range: not a currency the store holds
+        }
+    }
+    const auto amount = [](const rt::Value& v) {
+        const auto* i = std::get_if<int64_t>(&v.raw());
+        return i ? static_cast<long double>(*i) : static_cast<long double>(v.toDouble());
+    };
+    return amount(a) == amount(b);
 }
 
 struct Head {
@@ -55,7 +78,8 @@ std::optional<Head> nextPart(frmKordane& f, const std::function<QueuedPart()>& t
             // a row equal in every column is interchangeable with the head: one such is the head
             bool same = !h.removable;
             for (size_t c = 0; same && c < head.size(); ++c)
-                same = f.rsList.Field(frmKordane::StagedColumns()[qsizetype(c)]) == head[c];
+                same = sameAsStored(
+                    f.rsList.Field(frmKordane::StagedColumns()[qsizetype(c)]), head[c]);
             if (same)
                 h.removable = true;
             else
@@ -70,12 +94,16 @@ std::optional<Head> nextPart(frmKordane& f, const std::function<QueuedPart()>& t
 }
 
 // Removes the part's staged rows; a row of them left would come back as a head on every turn.
+// A store that tells no row counts is asked, inside the part's transaction, what the removal
+// finds before it and what it leaves after it: a row changed since it was read is found by
+// neither.
 void dequeue(frmKordane& f, const Head& h) {
     const QString where = removalCondition(f, h.part);
-    const int64_t removed
-        = f.Execute(f.cnStore(), QStringLiteral("Delete From PriceList ") + where);
-    // without a count (-1) the store is asked what its removal left
-    if (removed == 0 || !h.removable || (removed < 0 && f.CountStagedParts(where) > 0))
+    ado::Connection& cn = f.cnStore();
+    if (!cn.toldRowCount() && f.CountStagedParts(where) == 0)
+        throw rt::RunError(notRemoved(h.part));
+    const int64_t removed = f.Execute(cn, QStringLiteral("Delete From PriceList ") + where);
+    if (removed == 0 || (removed < 0 && f.CountStagedParts(where) > 0))
         throw rt::RunError(notRemoved(h.part));
 }
 
@@ -98,6 +126,8 @@ void DrainQueue(frmKordane& f, int16_t n, const std::function<QueuedPart()>& tak
         f.w.setText(win::Box::txtQTY,
             RowProgressText(QStringLiteral("กำลังเพิ่มข้อมูลใหม่  "), f.mBrandName, tag, total, taken));
         f.w.setText(win::Box::txtPartNO, p.partText);
+        // its dequeue would leave it queued: nothing of it is written
+        if (!next->removable) throw rt::RunError(notRemoved(p));
 
         f.cnStore().BeginTrans();
         p.write();

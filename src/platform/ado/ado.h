@@ -82,6 +82,8 @@ public:
     // Runs a statement that returns no rows; gives the number of rows affected, or -1 when the
     // database does not tell (a server session with NOCOUNT on).
     int64_t Execute(const QString& statement);
+    // Whether the store told how many rows the last statement or row write affected.
+    bool toldRowCount() const { return toldRowCount_; }
     // A statement of the layer's own on a stand-in file (planner aids): not one of the run's
     // statements, so the statement trace does not see it; the event trace marks it Own.
     void ExecuteOwn(const QString& statement);
@@ -135,6 +137,7 @@ private:
     int mode_ = 0;
     bool open_ = false;
     bool inTransaction_ = false;
+    bool toldRowCount_ = false;
     bool sqliteBackend_ = false;
     bool desktopFile_ = false; // a stand-in file opened directly, not through ODBC
     bool readOnly_ = false;

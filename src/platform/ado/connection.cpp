@@ -174,6 +174,7 @@ void Connection::Open() {
     oneActiveResult_ = !sqliteBackend_;
     open_ = true;
     inTransaction_ = false;
+    toldRowCount_ = false;
     RegisterOpen(this, filePath_);
 }
 
@@ -195,6 +196,7 @@ int64_t Connection::Execute(const QString& statement) {
     QSqlQuery q(db);
     if (!run(q, sent)) throw rt::RunError(errorText(q.lastError()));
     const int64_t affected = rowsAffected(q);
+    toldRowCount_ = affected >= 0;
     q.finish();
     wrote();
     if (sqliteBackend_) {

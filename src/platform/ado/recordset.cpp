@@ -246,7 +246,9 @@ void Recordset::Update() {
     if (tracingEvents())
         traceEvent({ TraceKind::RowWrite, connection_, this, q.lastQuery(), binds, 0 });
     if (!q.exec()) throw rt::RunError(readErrorText(q.lastError()));
-    if (!adding_ && rowsAffected(q) == 0)
+    const int64_t affected = rowsAffected(q);
+    connection_->toldRowCount_ = affected >= 0;
+    if (!adding_ && affected == 0)
         throw rt::RunError(QStringLiteral("Row cannot be located for updating"));
     q.finish();
     connection_->wrote();
