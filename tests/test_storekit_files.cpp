@@ -195,7 +195,7 @@ TEST(StorekitCommand, MakesTheFoldersOfItsTargets) {
     EXPECT_EQ(o.status, 0) << o.err.toStdString();
     EXPECT_EQ(o.out,
         QStringLiteral("price list ") + list
-            + QStringLiteral(": 6 rows in 1 tables, 3 of the store's parts, 3 new\n"));
+            + QStringLiteral(": 6 rows in 1 table, 3 of the store's parts, 3 new\n"));
     expectRestsInRollbackMode(store);
     expectRestsInRollbackMode(list);
     EXPECT_EQ(storekit::MissingListParts(store, list, 12).size(), 6); // the new rows and theirs

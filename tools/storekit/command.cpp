@@ -142,9 +142,13 @@ int RunCommand(const QStringList& args, QTextStream& out, QTextStream& err) {
             const auto parts
                 = like.isEmpty() ? std::vector<KindNumber> {} : StoreParts(like, kBrandId);
             const auto sum = CreateLargePriceList(args[1], shape, parts, replace);
-            out << "price list " << args[1] << ": " << shape.rows << " rows in " << sum.tables
-                << " tables, " << sum.matching << " of the store's parts, " << sum.fresh
-                << " new\n";
+            const auto counted = [](auto n, const char* one) {
+                return QString::number(n) + QLatin1Char(' ') + QLatin1String(one)
+                    + (n == 1 ? QString() : QStringLiteral("s"));
+            };
+            out << "price list " << args[1] << ": " << counted(shape.rows, "row") << " in "
+                << counted(sum.tables, "table") << ", " << sum.matching << " of the store's parts, "
+                << sum.fresh << " new\n";
         } else {
             err << kUsage;
             return 2;
