@@ -194,8 +194,4 @@ private:
     std::vector<bool> changed_;
 };
 
-// Adds the stand-in's refusal of texts longer than their declared column (Text(n),
-// nvarchar(n), varchar(n)) to one table of a stand-in file.
-void InstallLengthChecks(QSqlDatabase& db, const QString& table);
-
 } // namespace ado

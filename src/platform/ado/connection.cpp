@@ -1,8 +1,8 @@
 // Connection: the connection itself, its statements and its transactions. The ODBC road, the
 // desktop file's care, the stand-in's schema and FreeTDS's settings have files of their own.
 #include "ado.h"
-#include "desktop_file.h"
 #include "internal.h"
+#include "open_connections.h"
 #include "stand_in_schema.h"
 
 #include <QSqlDriver>
@@ -31,11 +31,16 @@ bool& rowCountsWithheld() {
 
 } // namespace
 
-QString errorText(const QSqlError& e) {
+QString driverAndDatabaseText(const QSqlError& e) {
     QString db = e.databaseText().trimmed();
     QString drv = e.driverText().trimmed();
     if (db.isEmpty()) return drv.isEmpty() ? QStringLiteral("Database error") : drv;
     return drv.isEmpty() ? db : drv + QStringLiteral(": ") + db;
+}
+
+QString databaseTextAlone(const QSqlError& e) {
+    QString db = e.databaseText().trimmed();
+    return db.isEmpty() ? e.text().trimmed() : db;
 }
 
 void SetTraceHook(TraceHook hook) {
@@ -194,7 +199,7 @@ int64_t Connection::Execute(const QString& statement) {
     const QString sent = sqliteBackend_ ? ComparedAsTheStore(statement) : statement;
     if (tracingEvents()) traceEvent({ TraceKind::Execute, this, nullptr, sent, {}, 0 });
     QSqlQuery q(db);
-    if (!run(q, sent)) throw rt::RunError(errorText(q.lastError()));
+    if (!run(q, sent)) throw rt::RunError(driverAndDatabaseText(q.lastError()));
     const int64_t affected = rowsAffected(q);
     toldRowCount_ = affected >= 0;
     q.finish();
@@ -211,7 +216,7 @@ void Connection::ExecuteOwn(const QString& statement) {
     settleReads();
     if (tracingEvents()) traceEvent({ TraceKind::Own, this, nullptr, statement, {}, 0 });
     QSqlQuery q(db);
-    if (!run(q, statement)) throw rt::RunError(errorText(q.lastError()));
+    if (!run(q, statement)) throw rt::RunError(driverAndDatabaseText(q.lastError()));
     q.finish();
     wrote();
 }
@@ -226,11 +231,11 @@ void Connection::BeginTrans() {
         // read first would be refused the upgrade at once while another program writes.
         QSqlQuery q(db);
         if (!q.exec(QStringLiteral("BEGIN IMMEDIATE")))
-            throw rt::RunError(errorText(q.lastError()));
+            throw rt::RunError(driverAndDatabaseText(q.lastError()));
     } else if (onServer()) {
         runOnServer("BEGIN TRANSACTION");
     } else if (!db.transaction()) {
-        throw rt::RunError(errorText(db.lastError()));
+        throw rt::RunError(driverAndDatabaseText(db.lastError()));
     }
     inTransaction_ = true;
 }
@@ -244,7 +249,7 @@ void Connection::CommitTrans() {
     if (onServer())
         runOnServer("COMMIT TRANSACTION");
     else if (!db.commit())
-        throw rt::RunError(errorText(db.lastError()));
+        throw rt::RunError(driverAndDatabaseText(db.lastError()));
     inTransaction_ = false;
     wrote();
 }
@@ -258,7 +263,7 @@ void Connection::RollbackTrans() {
     if (onServer())
         runOnServer("IF @@TRANCOUNT > 0 ROLLBACK TRANSACTION");
     else if (!db.rollback())
-        throw rt::RunError(errorText(db.lastError()));
+        throw rt::RunError(driverAndDatabaseText(db.lastError()));
 }
 
 void Connection::Close() {

@@ -1,10 +1,9 @@
 // The desktop file's care: what a stand-in file and the side files beside it must be before it
-// is opened, side files another user left, the journal mode a file is written in and given back
-// in, and the registry of the open connections on each file.
-#include "desktop_file.h"
-
+// is opened, side files another user left, and the journal mode a file is written in and given
+// back in.
 #include "ado.h"
 #include "internal.h"
+#include "open_connections.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -19,15 +18,6 @@
 namespace ado {
 
 namespace {
-
-struct OpenConnection {
-    Connection* connection;
-    QString file;
-};
-std::vector<OpenConnection>& openConnections() {
-    static std::vector<OpenConnection> open;
-    return open;
-}
 
 // A stand-in file begins with the SQLite header. One that cannot be read is left to the open,
 // which reports it.
@@ -75,13 +65,13 @@ void removeForeignSideFiles(const QString& path, int timeoutMs) {
         const QString left = QFile::decodeName(foreign(wal) ? wal : shm);
         if (!db.open()) {
             failure = QStringLiteral("The file '%1' was left by another user: %2")
-                          .arg(left, errorText(db.lastError()));
+                          .arg(left, driverAndDatabaseText(db.lastError()));
         } else {
             QSqlQuery q(db);
             if (!q.exec(QStringLiteral("PRAGMA main.locking_mode=EXCLUSIVE"))
                 || !q.exec(QStringLiteral("SELECT count(*) FROM main.sqlite_master"))) {
                 failure = QStringLiteral("The file '%1' was left by another user and is in use: %2")
-                              .arg(left, errorText(q.lastError()));
+                              .arg(left, driverAndDatabaseText(q.lastError()));
             } else {
                 struct stat st;
                 if (stat(wal.constData(), &st) == 0 && st.st_size > 0) {
@@ -146,28 +136,6 @@ void RequireRegularSideFiles(const QString& path) {
         }
 }
 
-void RegisterOpen(Connection* connection, const QString& file) {
-    openConnections().push_back({ connection, file });
-}
-
-void ForgetOpen(const Connection* connection) {
-    std::erase_if(openConnections(),
-        [connection](const OpenConnection& c) { return c.connection == connection; });
-}
-
-std::vector<Connection*> OpenConnections() {
-    std::vector<Connection*> out;
-    for (const OpenConnection& c : openConnections())
-        out.push_back(c.connection);
-    return out;
-}
-
-Connection* OtherConnectionOn(const QString& file, const Connection* self) {
-    for (const OpenConnection& c : openConnections())
-        if (c.connection != self && !file.isEmpty() && c.file == file) return c.connection;
-    return nullptr;
-}
-
 void Connection::openDesktopFile(const std::map<QString, QString>& attrs) {
     auto get = [&](const char* k) {
         auto it = attrs.find(QLatin1String(k));
@@ -201,11 +169,11 @@ void Connection::openDesktopFile(const std::map<QString, QString>& attrs) {
         filePath_.clear();
         throw rt::RunError(message);
     };
-    if (!db_.open()) fail(errorText(db_.lastError()));
+    if (!db_.open()) fail(driverAndDatabaseText(db_.lastError()));
     {
         QSqlQuery q(db_);
         if (!q.exec(QStringLiteral("SELECT count(*) FROM main.sqlite_master"))) {
-            const QString message = errorText(q.lastError());
+            const QString message = driverAndDatabaseText(q.lastError());
             q = QSqlQuery();
             fail(readOnly_ ? whyUnreadable(path, message) : message);
         }

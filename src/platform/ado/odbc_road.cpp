@@ -81,7 +81,7 @@ void Connection::openOdbc() {
         QSqlDatabase::removeDatabase(name_);
         throw rt::RunError(message);
     };
-    if (!db_.open()) fail(errorText(db_.lastError()));
+    if (!db_.open()) fail(driverAndDatabaseText(db_.lastError()));
     // Qt's open goes on past a set-up statement of its own that failed: one the server left
     // unanswered, its cancel too, has cost the link, and every later request would fail at once.
     if (linkDead(db_))

@@ -50,12 +50,6 @@ QString quoted(const QString& identifier) {
     return QLatin1Char('"') + identifier + QLatin1Char('"');
 }
 
-// A read's or a row write's failure: the database's text, else Qt's.
-QString readErrorText(const QSqlError& e) {
-    QString db = e.databaseText().trimmed();
-    return db.isEmpty() ? e.text().trimmed() : db;
-}
-
 } // namespace
 
 void Recordset::requireOpen() const {
@@ -76,7 +70,7 @@ void Recordset::Open(const QString& statement, Connection& connection, int, int)
     if (tracingEvents()) traceEvent({ TraceKind::Open, &connection, this, statement, {}, 0 });
     auto q = std::make_unique<QSqlQuery>(db);
     q->setForwardOnly(true);
-    if (!connection.run(*q, statement)) throw rt::RunError(readErrorText(q->lastError()));
+    if (!connection.run(*q, statement)) throw rt::RunError(databaseTextAlone(q->lastError()));
     QSqlRecord rec = q->record();
     columns_.clear();
     rows_.clear();
@@ -103,7 +97,7 @@ void Recordset::fetchUpTo(size_t index) const {
         if (!query_->next()) {
             QSqlError e = query_->lastError();
             finishQuery();
-            if (e.isValid()) throw rt::RunError(readErrorText(e));
+            if (e.isValid()) throw rt::RunError(databaseTextAlone(e));
             return;
         }
         std::vector<Value> row;
@@ -245,7 +239,7 @@ void Recordset::Update() {
         q.bindValue(int(i), binds[i]);
     if (tracingEvents())
         traceEvent({ TraceKind::RowWrite, connection_, this, q.lastQuery(), binds, 0 });
-    if (!q.exec()) throw rt::RunError(readErrorText(q.lastError()));
+    if (!q.exec()) throw rt::RunError(databaseTextAlone(q.lastError()));
     const int64_t affected = rowsAffected(q);
     connection_->toldRowCount_ = affected >= 0;
     if (!adding_ && affected == 0)

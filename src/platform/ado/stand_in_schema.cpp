@@ -41,7 +41,7 @@ void InstallLengthChecks(QSqlDatabase& db, const QString& table) {
         QRegularExpression::CaseInsensitiveOption);
     QSqlQuery q(db);
     if (!q.exec(QStringLiteral("PRAGMA table_info(\"%1\")").arg(table)))
-        throw rt::RunError(errorText(q.lastError()));
+        throw rt::RunError(driverAndDatabaseText(q.lastError()));
     QStringList checks;
     while (q.next()) {
         QString col = q.value(1).toString();
@@ -55,11 +55,11 @@ void InstallLengthChecks(QSqlDatabase& db, const QString& table) {
     for (const char* when : { "INSERT", "UPDATE" }) {
         QString name = QStringLiteral("kordane_len_%1_%2").arg(table, QLatin1String(when));
         if (!q.exec(QStringLiteral("DROP TRIGGER IF EXISTS \"%1\"").arg(name)))
-            throw rt::RunError(errorText(q.lastError()));
+            throw rt::RunError(driverAndDatabaseText(q.lastError()));
         if (checks.isEmpty()) continue;
         QString sql = QStringLiteral("CREATE TRIGGER \"%1\" BEFORE %2 ON \"%3\" BEGIN %4 END")
                           .arg(name, QLatin1String(when), table, checks.join(QLatin1Char(' ')));
-        if (!q.exec(sql)) throw rt::RunError(errorText(q.lastError()));
+        if (!q.exec(sql)) throw rt::RunError(driverAndDatabaseText(q.lastError()));
     }
 }
 

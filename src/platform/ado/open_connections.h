@@ -1,5 +1,5 @@
-// The desktop file's care, inside the layer: the registry of open connections and their files,
-// which the close on the way out and the giving back of a file's journal mode go by.
+// The registry of this process's open connections (stand-in files, ODBC data sources) and their
+// files, which the close on the way out and the giving back of a file's journal mode go by.
 #pragma once
 
 #include <QString>
