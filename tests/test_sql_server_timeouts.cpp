@@ -2,7 +2,9 @@
 // answering: the login, every statement, a transaction's begin, commit and rollback and Qt's
 // set-up statements end with an error within their timeout, and a close with a transaction in
 // hand within it too; a commit of a transaction the server already ended fails; the TDS version
-// a user set is the one the login goes out with; and a server that sends no row counts.
+// a user set is the one the login goes out with; an open whose set-up the server left unanswered
+// fails with the failure message, one answered late within the timeout does not; and a server
+// that sends no row counts.
 #include "platform/ado/ado.h"
 #include "support/odbc_env.h"
 #include "support/tds_server.h"
@@ -11,6 +13,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <csignal>
+#include <cstdio>
 #include <functional>
 #include <gtest/gtest.h>
 #include <ostream>
@@ -147,6 +150,54 @@ INSTANTIATE_TEST_SUITE_P(Requests, ServerStopsAnswering,
             [](const TdsServer&, Connection& cn) { cn.CommitTrans(); } },
         Stopped { "Rollback", TdsServer::Mode::StopsAtRollback, OpenedInTransaction,
             [](const TdsServer&, Connection& cn) { cn.RollbackTrans(); } }),
+    [](const auto& info) { return std::string(info.param.what); });
+
+// A request of the set-up Qt sends at connect that the server leaves unanswered ends the open with
+// the failure message, whether the server drops the link at the cancel or answers the cancel (the
+// link then lives on); a login and set-up that each answer late but within the timeout, together
+// lasting longer than it, open.
+struct SetUpCase {
+    const char* what;
+    TdsServer::Mode mode;
+    int timeout; // seconds
+    const char* message; // null: the open succeeds
+};
+void PrintTo(const SetUpCase& s, std::ostream* os) {
+    *os << s.what;
+}
+
+class SqlServerConnectSetUp : public ::testing::TestWithParam<SetUpCase> { };
+
+TEST_P(SqlServerConnectSetUp, OpenEndsAsTheServerAnswered) {
+    const SetUpCase& c = GetParam();
+    TdsServer server(c.mode);
+    EXPECT_EQ(ExitWithinBound([&] {
+        Connection cn;
+        cn.setConnectionString(
+            testenv::TdsConnectionString(testenv::FreeTdsDriverName(), server.port()));
+        cn.setCommandTimeout(c.timeout);
+        cn.setMode(3);
+        try {
+            cn.Open();
+            if (c.message) return 1;
+            cn.Execute(QStringLiteral("Delete From PriceList"));
+        } catch (const rt::RunError& e) {
+            std::fprintf(stderr, "%s\n", qPrintable(e.message()));
+            return c.message && e.message() == QLatin1String(c.message) ? 0 : 2;
+        }
+        return 0;
+    }),
+        0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Servers, SqlServerConnectSetUp,
+    ::testing::Values(
+        SetUpCase { "DropsTheLink", TdsServer::Mode::StopsAtQuotedIdentifier, kTimeout,
+            "Communication link failure: the server did not answer the set-up of "
+            "the connection" },
+        SetUpCase { "AnswersOnlyTheCancel", TdsServer::Mode::StallsOnQuotedIdentifier, kTimeout,
+            "Timeout expired: the server did not answer the set-up of the connection" },
+        SetUpCase { "AnswersLateWithinTheTimeout", TdsServer::Mode::AnswersSetUpLate, 2, nullptr }),
     [](const auto& info) { return std::string(info.param.what); });
 
 // The rollback of a transaction still in hand when the connection closes goes to the server as

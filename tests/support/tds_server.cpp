@@ -1,6 +1,6 @@
 // The TDS listener: the pre-login answer, a login acknowledgement in the version asked for, empty
-// results, each client's transaction as statements move it, and the requests it leaves
-// unanswered.
+// results, each client's transaction as statements move it, its session's age, the requests it
+// leaves unanswered and those it answers late.
 #include "tds_server.h"
 
 #include "odbc_env.h"
@@ -9,6 +9,7 @@
 #include <arpa/inet.h>
 #include <cctype>
 #include <chrono>
+#include <cstdint>
 #include <cstring>
 #include <map>
 #include <netinet/in.h>
@@ -191,13 +192,44 @@ bool stopsAt(TdsServer::Mode mode, unsigned char type, const Bytes& payload) {
     }
 }
 
+using Clock = std::chrono::steady_clock;
+
 struct Client {
     Bytes in;
     Bytes message;
     unsigned char version = 0x74; // of its login
     bool stopped = false; // answers nothing more
     bool inTransaction = false; // begun by a statement
+    Clock::time_point loggedIn; // when its login was answered
+    Bytes late; // an answer held back until lateAt
+    Clock::time_point lateAt;
 };
+
+// Whether the request is one whose answer the server holds back until its cancel.
+bool stallsOn(TdsServer::Mode mode, const Bytes& payload) {
+    if (mode == TdsServer::Mode::StallsOnStall) return namesStall(payload);
+    return mode == TdsServer::Mode::StallsOnQuotedIdentifier
+        && textOf(payload).find("quoted_identifier") != std::string::npos;
+}
+
+// The answer to a query of the session's age, one row of one int column: the milliseconds since
+// the client's login.
+Bytes sessionAgeAnswer(const Client& c, unsigned char token) {
+    const auto age
+        = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - c.loggedIn).count();
+    Bytes b = { 0x81 }; // COLMETADATA: one column
+    put16le(b, 1);
+    b.insert(b.end(), c.version >= 0x72 ? 4 : 2, 0); // user type
+    put16le(b, 0); // flags: not nullable
+    b.push_back(0x38); // INT4
+    b.push_back(0); // no column name
+    b.push_back(0xd1); // ROW
+    for (int shift = 0; shift < 32; shift += 8)
+        b.push_back((static_cast<uint32_t>(age) >> shift) & 0xff);
+    const Bytes end = done(token, 0, c.version);
+    b.insert(b.end(), end.begin(), end.end());
+    return b;
+}
 
 // A statement's answer, as far as it moves the client's transaction: a begin opens one, a
 // request naming "Victim" ends it as a deadlock victim's, a commit or rollback ends it, and a
@@ -274,7 +306,14 @@ void TdsServer::serve() {
         std::vector<pollfd> fds = { { listener_, POLLIN, 0 } };
         for (auto& [fd, c] : clients)
             fds.push_back({ fd, POLLIN, 0 });
-        if (poll(fds.data(), fds.size(), 50) <= 0) continue;
+        const int ready = poll(fds.data(), fds.size(), 50);
+        for (auto& [fd, c] : clients) {
+            if (c.late.empty() || Clock::now() < c.lateAt) continue;
+            const Bytes p = packet(c.late);
+            if (write(fd, p.data(), p.size()) < 0) { }
+            c.late.clear();
+        }
+        if (ready <= 0) continue;
         if (fds[0].revents & POLLIN) {
             const int fd = accept(listener_, nullptr, nullptr);
             if (fd >= 0) clients[fd];
@@ -314,15 +353,26 @@ void TdsServer::serve() {
                     c.version = version[0];
                     loginVersion_ = version[0];
                     answer = loginAnswer(version);
+                    c.loggedIn = Clock::now();
                 } else if (type == Attention)
                     answer = done(0xfd, 0x20, c.version);
-                else if (mode_ == Mode::StallsOnStall && (type == Batch || type == Rpc)
-                    && namesStall(c.message))
+                else if ((type == Batch || type == Rpc) && stallsOn(mode_, c.message))
                     answer.clear();
+                else if ((type == Batch || type == Rpc)
+                    && textOf(c.message).find("dm_exec_sessions") != std::string::npos)
+                    answer = sessionAgeAnswer(c, type == Rpc ? 0xfe : 0xfd);
                 else if (type == Batch || type == Rpc)
                     answer = statementAnswer(c, type, c.message);
                 else
                     answer = done(0xfd, 0, c.version);
+                if (mode_ == Mode::AnswersSetUpLate
+                    && (type == Login
+                        || textOf(c.message).find("quoted_identifier") != std::string::npos)) {
+                    // the session begins when its late login answer goes out
+                    c.late.swap(answer);
+                    c.lateAt = Clock::now() + std::chrono::milliseconds(kLateMs);
+                    if (type == Login) c.loggedIn = c.lateAt;
+                }
                 c.message.clear();
                 if (!answer.empty()) {
                     const Bytes p = packet(answer);

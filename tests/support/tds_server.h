@@ -2,11 +2,13 @@
 // itself a SQL server: it either accepts connections and never answers, or lets every login in
 // and answers every request with an empty result, except where its mode says otherwise: it never
 // answers a request that names "Stall" (only its cancel), or it stops answering altogether at a
-// transaction's begin, commit or rollback, or at the statement that sets quoted identifiers. It
-// keeps each client's transaction as a server would: a request naming "Victim" ends it as a
-// deadlock victim's, and a plain COMMIT TRANSACTION without one is refused with the server's
-// error 3902. It tells the TDS version the last login asked for, and whether it stopped at a
-// statement. It stops by itself after its lifetime.
+// transaction's begin, commit or rollback, or at the statement that sets quoted identifiers, or
+// it answers that statement only at its cancel, or the login and that statement each late but
+// within a timeout of 2 s. Asked for its session's age, it gives the milliseconds since the
+// client's login. It keeps each client's transaction as a server would: a request naming
+// "Victim" ends it as a deadlock victim's, and a plain COMMIT TRANSACTION without one is refused
+// with the server's error 3902. It tells the TDS version the last login asked for, and whether it
+// stopped at a statement. It stops by itself after its lifetime.
 #pragma once
 
 #include <QString>
@@ -24,7 +26,12 @@ public:
         StopsAtCommit,
         StopsAtRollback,
         StopsAtQuotedIdentifier,
+        StallsOnQuotedIdentifier,
+        AnswersSetUpLate,
     };
+    // AnswersSetUpLate's wait before each of its answers: within a timeout of 2 s, both together
+    // longer
+    static constexpr int kLateMs = 1100;
     explicit TdsServer(Mode mode, int lifetimeSeconds = 15);
     ~TdsServer();
     TdsServer(const TdsServer&) = delete;

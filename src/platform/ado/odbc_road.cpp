@@ -4,6 +4,7 @@
 #include "freetds_settings.h"
 #include "internal.h"
 
+#include <QElapsedTimer>
 #include <QSqlDriver>
 #include <QSqlResult>
 #include <QStringList>
@@ -58,6 +59,26 @@ void setQueryTimeout(SQLHANDLE statement, int seconds) {
         reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(qMax(0, seconds))), 0);
 }
 
+// The milliseconds the server has kept this session since its login, asked within the timeout;
+// -1 when the request fails.
+qint64 sessionAgeMs(QSqlDatabase& db, int timeout) {
+    static const char query[] = "SELECT DATEDIFF(millisecond, login_time, SYSDATETIME()) FROM "
+                                "sys.dm_exec_sessions WHERE session_id = @@SPID";
+    SQLHANDLE dbc = odbcHandle(db.driver()->handle());
+    SQLHANDLE h = nullptr;
+    if (!dbc || !SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_STMT, dbc, &h))) return -1;
+    setQueryTimeout(h, timeout);
+    SQLINTEGER age = -1;
+    SQLLEN indicator = SQL_NULL_DATA;
+    SQLRETURN r = SQLExecDirect(h, reinterpret_cast<SQLCHAR*>(const_cast<char*>(query)), SQL_NTS);
+    if (SQL_SUCCEEDED(r)) r = SQLFetch(h);
+    if (SQL_SUCCEEDED(r)) r = SQLGetData(h, 1, SQL_C_SLONG, &age, 0, &indicator);
+    const bool answered = SQL_SUCCEEDED(r) && indicator != SQL_NULL_DATA;
+    while (answered && SQL_SUCCEEDED(SQLMoreResults(h))) { }
+    SQLFreeHandle(SQL_HANDLE_STMT, h);
+    return answered ? age : -1;
+}
+
 } // namespace
 
 void Connection::openOdbc() {
@@ -81,13 +102,30 @@ void Connection::openOdbc() {
         QSqlDatabase::removeDatabase(name_);
         throw rt::RunError(message);
     };
+    QElapsedTimer clock;
+    clock.start();
     if (!db_.open()) fail(driverAndDatabaseText(db_.lastError()));
+    const qint64 openMs = clock.elapsed();
     // Qt's open goes on past a set-up statement of its own that failed: one the server left
     // unanswered, its cancel too, has cost the link, and every later request would fail at once.
     if (linkDead(db_))
         fail(QStringLiteral(
             "Communication link failure: the server did not answer the set-up of the connection"));
-    sqliteBackend_ = odbcDbmsName(db_).contains(QStringLiteral("SQLite"), Qt::CaseInsensitive);
+    const QString dbms = odbcDbmsName(db_);
+    sqliteBackend_ = dbms.contains(QStringLiteral("SQLite"), Qt::CaseInsensitive);
+    // A set-up statement the server answered only at its cancel has left the link alive. The
+    // login already asks a SQL server for the ODBC settings (quoted identifiers among them), so
+    // the session cannot tell whether Qt's statement ran; its age since the login can. Only an
+    // open that lasted the command timeout may hold such a request: a normal open asks nothing.
+    // Within the rounding of the server's clock, a set-up that took the timeout ran to it.
+    const qint64 timeoutMs = qint64(commandTimeout_) * 1000 - 100;
+    if (commandTimeout_ > 0 && openMs >= timeoutMs
+        && dbms.contains(QStringLiteral("Microsoft SQL Server"))) {
+        const qint64 age = sessionAgeMs(db_, commandTimeout_);
+        if (age < 0 || age >= timeoutMs)
+            fail(QStringLiteral(
+                "Timeout expired: the server did not answer the set-up of the connection"));
+    }
     odbc_ = true;
 }
 
