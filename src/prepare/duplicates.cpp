@@ -23,7 +23,8 @@ std::vector<DuplicateKey> readKeys(frmKordane& f) {
     f.Open(f.rsList, f.cnPriceList(),
         QStringLiteral("Select Distinct Kind, FPartNew From PriceList Order By FPartNew"));
     std::vector<DuplicateKey> keys;
-    ReadRowsAndClose(f.rsList, [&keys](const ado::Recordset& rs) {
+    ReadRowsAndClose(f.rsList, [&f, &keys](const ado::Recordset& rs) {
+        f.w.doEvents();
         keys.push_back({ rs.Field(QStringLiteral("Kind")).toText(),
             rs.Field(QStringLiteral("FPartNew")).toText() });
     });

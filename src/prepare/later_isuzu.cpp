@@ -117,6 +117,7 @@ void DropShortIsuzuPartNumbers(frmKordane& f) {
                 + kindAndNumberColumns(false).join(QStringLiteral(", ")) + QStringLiteral(" From ")
                 + sheet + QStringLiteral(" Order By Kind, PartNO"),
             [&](int32_t, int32_t) {
+                f.w.doEvents();
                 Row r { TextOf(f.rsList, QStringLiteral("Kind"), sheet),
                     TextOf(f.rsList, QStringLiteral("PartNO"), sheet), {} };
                 for (int k = 0; k < 5; ++k)
@@ -207,6 +208,7 @@ void SplitAlternateNumbers(frmKordane& f) {
             QStringLiteral("Select ID, ") + alts.join(QStringLiteral(", "))
                 + QStringLiteral(" From ") + sheet + QStringLiteral(" Where AltNO_1 <> '' "),
             [&](int32_t, int32_t) {
+                f.w.doEvents(); // nothing to show: where a stop is taken
                 const int32_t id = Int32Of(f.rsList, QStringLiteral("ID"), sheet);
                 const QString list = TextOf(f.rsList, QStringLiteral("AltNO_1"), sheet);
                 if (!list.contains(QLatin1Char(','))) return;

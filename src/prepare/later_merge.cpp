@@ -97,8 +97,10 @@ void ApplyNewPricesToSplitLists(frmKordane& f) {
             + QStringLiteral(" From PriceList_New Order By PartNO"));
     std::vector<PriceRow> rows;
     rows.reserve(size_t(f.rsList.RecordCount()));
-    for (; !f.rsList.Eof(); f.rsList.MoveNext())
+    for (; !f.rsList.Eof(); f.rsList.MoveNext()) {
+        f.w.doEvents();
         rows.push_back(ReadPriceRow(f.rsList, kNewList, true));
+    }
     f.rsList.Close();
 
     const auto total = int32_t(rows.size());

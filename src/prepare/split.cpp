@@ -26,7 +26,8 @@ std::vector<LoadedRow> loadWorkTable(frmKordane& f) {
         QStringLiteral("Select ") + PriceRowColumns().join(QStringLiteral(", "))
             + QStringLiteral(" From PriceList Order By PartNO"));
     std::vector<LoadedRow> rows;
-    ReadRowsAndClose(f.rsList, [&rows](const ado::Recordset& rs) {
+    ReadRowsAndClose(f.rsList, [&f, &rows](const ado::Recordset& rs) {
+        f.w.doEvents();
         LoadedRow l { ReadPriceRowAsStored(rs), {} };
         l.modelText = mduValue::JoinModels(l.row.Model);
         rows.push_back(std::move(l));

@@ -162,7 +162,10 @@ int RunPrepare(const QStringList& args, QTextStream& out, QTextStream& err, QTex
         return kFailed;
     }
 
-    if (stopOnSignals) rt::CatchStopSignals();
+    if (stopOnSignals) {
+        rt::CatchStopSignals();
+        rt::CatchLostReader();
+    }
     try {
         f.SetUpPriceListConnection();
         if (op->needsStore) {
@@ -177,6 +180,7 @@ int RunPrepare(const QStringList& args, QTextStream& out, QTextStream& err, QTex
         window.finish();
         f.cnPriceList().Close();
         if (op->needsStore) f.cnStore().Close();
+        window.stopOnSignal(); // one that came after the last pump: the operation is not done
         out << "เสร็จแล้วจ้า\n";
         out.flush();
         for (const TableRows& t : unread)
@@ -184,7 +188,7 @@ int RunPrepare(const QStringList& args, QTextStream& out, QTextStream& err, QTex
                 << (t.rows == 1 ? " row" : " rows")
                 << ", but a run will not read it until PriceList_Count lists it\n";
         err.flush();
-        window.stopOnSignal(); // one that came after the last pump
+        window.stopOnSignal(); // one that came while it said so
         return kDone;
     } catch (const rt::RunError& e) {
         window.finish();

@@ -10,6 +10,7 @@
 #include <QMessageBox>
 #include <QProxyStyle>
 #include <QSocketNotifier>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 
@@ -192,9 +193,14 @@ void MainWindow::doEvents() {
 }
 
 void MainWindow::closeOnStopSignals() {
+    if (stopNotifier_) return; // one watch, one close
+    // A terminal that went away costs the window its failure line, never its files: the write
+    // fails instead of ending the program with them open.
+    std::signal(SIGPIPE, SIG_IGN);
     const int fd = rt::CatchStopSignals();
     if (fd < 0) return;
     auto* notifier = new QSocketNotifier(fd, QSocketNotifier::Read, this);
+    stopNotifier_ = notifier;
     connect(notifier, &QSocketNotifier::activated, this, [this] {
         const int sig = rt::TakeStopSignal();
         if (sig == 0) return;

@@ -18,6 +18,8 @@
 #include <functional>
 #include <map>
 
+class QSocketNotifier;
+
 class MainWindow : public QWidget, public win::WindowPort {
     Q_OBJECT
 public:
@@ -38,7 +40,9 @@ public:
     void endProgram() override;
 
     // From then on INT, TERM and HUP close the window as its close button does, at the next
-    // event pump (a run pumps between its parts), and the program then ends of that signal.
+    // event pump (a run pumps between its parts), and the program then ends of that signal; a
+    // second one ends it at once. A write to a standard error nobody reads any more fails
+    // without ending it. Calling it again changes nothing.
     void closeOnStopSignals();
 
     frmKordane& form() { return form_; }
@@ -68,5 +72,6 @@ private:
     QButtonGroup* storeType_ = nullptr;
     PumpThrottle pumpThrottle_;
     QElapsedTimer pumpClock_;
+    QSocketNotifier* stopNotifier_ = nullptr; // the watch of the stop signals, once set up
     int stopSignal_ = 0; // the signal that closed the window, if one did
 };
