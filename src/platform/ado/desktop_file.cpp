@@ -8,11 +8,13 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QSqlDriver>
 #include <QSqlQuery>
 #include <QUuid>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <sqlite3.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -166,6 +168,13 @@ Connection* OtherConnectionOn(const QString& file, const Connection* self) {
     for (const OpenConnection& c : openConnections())
         if (c.connection != self && !file.isEmpty() && c.file == file) return c.connection;
     return nullptr;
+}
+
+bool SqliteHoldsTransaction(QSqlDatabase& db) {
+    const QVariant handle = db.driver()->handle();
+    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0) return false;
+    sqlite3* h = *static_cast<sqlite3* const*>(handle.constData());
+    return h && !sqlite3_get_autocommit(h);
 }
 
 void Connection::openDesktopFile(const std::map<QString, QString>& attrs) {
