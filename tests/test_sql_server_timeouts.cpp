@@ -1,10 +1,10 @@
 // The SQL-server path through the real FreeTDS driver against a local server that stops
 // answering: the login, every statement, a transaction's begin, commit and rollback and Qt's
 // set-up statements end with an error within their timeout, and a close with a transaction in
-// hand within it too; a commit of a transaction the server already ended fails; the TDS version
-// a user set is the one the login goes out with; an open whose set-up the server left unanswered
-// fails with the failure message, one answered late within the timeout does not; and a server
-// that sends no row counts.
+// hand within it too; after the server ended a transaction itself, its later statements and its
+// commit fail without reaching it; the TDS version a user set is the one the login goes out with;
+// an open whose set-up the server left unanswered fails with the failure message, one answered
+// late within the timeout does not; and a server that sends no row counts.
 #include "platform/ado/ado.h"
 #include "support/odbc_env.h"
 #include "support/tds_server.h"
@@ -219,7 +219,9 @@ TEST(SqlServerClose, RollbackOfATransactionInHandIsABoundedStatement) {
 }
 
 // A transaction the server ended itself (a deadlock victim whose error the run swallowed, as the
-// key counter does) is no commit: the part's later statements ran outside any transaction.
+// key counter does): every later statement and the commit fail with the victim's cause without
+// reaching the server (one naming "Stall" would wait there for its timeout), so nothing of the
+// transaction runs outside it, and the failure path's rollback succeeds.
 class SqlServerCommit : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -227,22 +229,62 @@ protected:
         cn.BeginTrans();
         cn.Execute(QStringLiteral("Delete From PriceList"));
     }
+    // the run's error text of a step, empty when it succeeded
+    static QString failure(const std::function<void()>& step) {
+        try {
+            step();
+        } catch (const rt::RunError& e) {
+            return e.message();
+        }
+        return {};
+    }
     TdsServer server { TdsServer::Mode::StallsOnStall };
     Connection cn;
 };
 
 TEST_F(SqlServerCommit, OfTransactionTheServerEndedFails) {
-    EXPECT_THROW(cn.Execute(QStringLiteral("Update Victim Set Qty = 1")), rt::RunError);
-    cn.Execute(QStringLiteral("Delete From PriceList Where BrandID = 7"));
-    try {
-        cn.CommitTrans();
-        ADD_FAILURE() << "the commit succeeded";
-    } catch (const rt::RunError& e) {
-        EXPECT_TRUE(e.message().contains(QStringLiteral("no corresponding BEGIN TRANSACTION")))
-            << e.message().toStdString();
+    const std::pair<const char*, std::function<void()>> victims[] = {
+        { "Execute", [&] { cn.Execute(QStringLiteral("Update Victim Set Qty = 1")); } },
+        { "Open",
+            [&] {
+                ado::Recordset rs;
+                rs.Open(QStringLiteral("Select Qty From Victim"), cn);
+            } },
+    };
+    for (const auto& [name, victim] : victims) {
+        SCOPED_TRACE(name);
+        EXPECT_TRUE(failure(victim).contains(QLatin1String("deadlock victim")));
+        for (const auto& step : std::initializer_list<std::function<void()>> {
+                 [&] { cn.Execute(QStringLiteral("Delete From Stall")); },
+                 [&] {
+                     ado::Recordset rs;
+                     rs.Open(QStringLiteral("Select * From Stall"), cn);
+                 },
+                 [&] { cn.CommitTrans(); } }) {
+            const QString message = failure(step);
+            EXPECT_TRUE(message.startsWith(
+                QLatin1String("The database ended the transaction at an earlier failure: ")))
+                << message.toStdString();
+            EXPECT_TRUE(message.contains(QLatin1String("deadlock victim")))
+                << message.toStdString();
+        }
+        EXPECT_TRUE(cn.inTransaction());
+        // the failure path's rollback finds nothing left to roll back
+        EXPECT_NO_THROW(cn.RollbackTrans());
+        // and the next part's transaction is as any other
+        cn.BeginTrans();
+        EXPECT_NO_THROW(cn.Execute(QStringLiteral("Delete From PriceList")));
     }
-    // the failure path's rollback finds nothing left to roll back
-    EXPECT_NO_THROW(cn.RollbackTrans());
+    EXPECT_NO_THROW(cn.CommitTrans());
+}
+
+// A failure that leaves the server's transaction in hand (a statement's timeout) stops nothing
+// that follows it.
+TEST_F(SqlServerCommit, OfTransactionThatOutlivedAFailureSucceeds) {
+    EXPECT_THROW(cn.Execute(QStringLiteral("Delete From Stall")), rt::RunError);
+    EXPECT_NO_THROW(cn.Execute(QStringLiteral("Delete From PriceList Where BrandID = 7")));
+    EXPECT_NO_THROW(cn.CommitTrans());
+    EXPECT_FALSE(cn.inTransaction());
 }
 
 TEST_F(SqlServerCommit, OfTransactionInHandSucceeds) {

@@ -137,6 +137,23 @@ Bytes failure(unsigned char token, unsigned number, unsigned char cls, const cha
     return b;
 }
 
+// The answer to SELECT @@TRANCOUNT: one row of one int column, the client's transaction count
+// (COLMETADATA, ROW, DONE with its row count).
+Bytes tranCountAnswer(bool inTransaction, unsigned char token, unsigned char version) {
+    Bytes b = { 0x81 };
+    put16le(b, 1); // columns
+    b.insert(b.end(), version >= 0x72 ? 4 : 2, 0); // user type
+    put16le(b, 0x0001); // nullable
+    b.insert(b.end(), { 0x26, 4, 0 }); // INTN of 4 bytes, no name
+    b.insert(b.end(), { 0xd1, 4, static_cast<unsigned char>(inTransaction), 0, 0, 0 });
+    b.push_back(token);
+    put16le(b, 0x10); // its row count is set
+    put16le(b, 0);
+    b.push_back(1);
+    b.insert(b.end(), version >= 0x72 ? 7 : 3, 0);
+    return b;
+}
+
 // The request's text names the table that stalls (in UTF-16, wherever the request puts it).
 bool namesStall(const Bytes& payload) {
     static const Bytes stall = { 'S', 0, 't', 0, 'a', 0, 'l', 0, 'l', 0 };
@@ -238,6 +255,7 @@ Bytes statementAnswer(Client& c, unsigned char type, const Bytes& payload) {
     const unsigned char token = type == Rpc ? 0xfe : 0xfd;
     const std::string text = textOf(payload);
     const auto has = [&](const char* word) { return text.find(word) != std::string::npos; };
+    if (has("select @@trancount")) return tranCountAnswer(c.inTransaction, token, c.version);
     if (has("victim")) {
         c.inTransaction = false;
         return failure(token, 1205, 13,

@@ -9,6 +9,7 @@
 // "Victim" ends it as a deadlock victim's, and a plain COMMIT TRANSACTION without one is refused
 // with the server's error 3902. It tells the TDS version the last login asked for, and whether it
 // stopped at a statement. It stops by itself after its lifetime.
+// SELECT @@TRANCOUNT is answered with one row: the client's transaction count.
 #pragma once
 
 #include <QString>

@@ -129,6 +129,14 @@ private:
     // of the layer's own with the command timeout: the driver's own requests for them wait
     // without any bound. The statement trace does not see it.
     void runOnServer(const char* statement);
+    // A statement failed inside the transaction: asks the store whether it still holds the
+    // transaction (a server ends a deadlock victim's, SQLite its own on some errors), then
+    // throws the failure. Where the store ended it, every later statement, row write and the
+    // commit fail with that cause until the rollback: nothing of it runs outside it.
+    [[noreturn]] void failed(const QString& cause);
+    void requireTransactionKept() const;
+    // odbc_road.cpp: asked only after a failure, never in the statement trace
+    bool storeHoldsTransaction();
 
     QString name_;
     QString connectionString_;
@@ -138,6 +146,7 @@ private:
     bool open_ = false;
     bool inTransaction_ = false;
     bool toldRowCount_ = false;
+    QString endedBy_; // the failure at which the store ended the transaction in hand
     bool sqliteBackend_ = false;
     bool desktopFile_ = false; // a stand-in file opened directly, not through ODBC
     bool readOnly_ = false;

@@ -180,6 +180,7 @@ void Connection::Open() {
     open_ = true;
     inTransaction_ = false;
     toldRowCount_ = false;
+    endedBy_.clear();
     RegisterOpen(this, filePath_);
 }
 
@@ -192,14 +193,31 @@ bool Connection::run(QSqlQuery& q, const QString& statement) {
     return q.exec();
 }
 
+void Connection::failed(const QString& cause) {
+    if (inTransaction_ && endedBy_.isEmpty() && !storeHoldsTransaction()) endedBy_ = cause;
+    throw rt::RunError(cause);
+}
+
+void Connection::requireTransactionKept() const {
+    if (!endedBy_.isEmpty())
+        throw rt::RunError(
+            QStringLiteral("The database ended the transaction at an earlier failure: %1")
+                .arg(endedBy_));
+}
+
 int64_t Connection::Execute(const QString& statement) {
     trace(statement);
     QSqlDatabase& db = database();
+    requireTransactionKept();
     settleReads();
     const QString sent = sqliteBackend_ ? ComparedAsTheStore(statement) : statement;
     if (tracingEvents()) traceEvent({ TraceKind::Execute, this, nullptr, sent, {}, 0 });
     QSqlQuery q(db);
-    if (!run(q, sent)) throw rt::RunError(driverAndDatabaseText(q.lastError()));
+    if (!run(q, sent)) {
+        const QString cause = driverAndDatabaseText(q.lastError());
+        q = QSqlQuery(); // its statement handle goes before the store is asked
+        failed(cause);
+    }
     const int64_t affected = rowsAffected(q);
     toldRowCount_ = affected >= 0;
     q.finish();
@@ -213,10 +231,15 @@ int64_t Connection::Execute(const QString& statement) {
 
 void Connection::ExecuteOwn(const QString& statement) {
     QSqlDatabase& db = database();
+    requireTransactionKept();
     settleReads();
     if (tracingEvents()) traceEvent({ TraceKind::Own, this, nullptr, statement, {}, 0 });
     QSqlQuery q(db);
-    if (!run(q, statement)) throw rt::RunError(driverAndDatabaseText(q.lastError()));
+    if (!run(q, statement)) {
+        const QString cause = driverAndDatabaseText(q.lastError());
+        q = QSqlQuery();
+        failed(cause);
+    }
     q.finish();
     wrote();
 }
@@ -243,6 +266,7 @@ void Connection::BeginTrans() {
 void Connection::CommitTrans() {
     QSqlDatabase& db = database();
     if (!inTransaction_) throw rt::RunError(QStringLiteral("No transaction is active"));
+    requireTransactionKept();
     settleReads();
     if (tracingEvents()) traceEvent({ TraceKind::Commit, this, nullptr, {}, {}, 0 });
     // unguarded: a transaction the server already ended (a deadlock victim's) fails the commit
@@ -258,11 +282,14 @@ void Connection::RollbackTrans() {
     QSqlDatabase& db = database();
     if (!inTransaction_) throw rt::RunError(QStringLiteral("No transaction is active"));
     inTransaction_ = false;
+    const bool ended = !std::exchange(endedBy_, QString()).isEmpty();
     settleOrAbandonReads();
     if (tracingEvents()) traceEvent({ TraceKind::Rollback, this, nullptr, {}, {}, 0 });
+    // A SQLite file refuses a rollback without a transaction: where the store ended it,
+    // nothing of it is left to undo.
     if (onServer())
         runOnServer("IF @@TRANCOUNT > 0 ROLLBACK TRANSACTION");
-    else if (!db.rollback())
+    else if (!db.rollback() && !ended)
         throw rt::RunError(driverAndDatabaseText(db.lastError()));
 }
 
@@ -274,6 +301,7 @@ void Connection::Close() {
 }
 
 void Connection::closeDatabase() {
+    endedBy_.clear();
     if (inTransaction_) {
         inTransaction_ = false;
         if (onServer()) {

@@ -1,17 +1,21 @@
 // The desktop file's care: what a stand-in file and the side files beside it must be before it
 // is opened, side files another user left, and the journal mode a file is written in and given
 // back in.
+#include "desktop_file.h"
+
 #include "ado.h"
 #include "internal.h"
 #include "open_connections.h"
 
 #include <QFile>
 #include <QFileInfo>
+#include <QSqlDriver>
 #include <QSqlQuery>
 #include <QUuid>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <sqlite3.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -134,6 +138,13 @@ void RequireRegularSideFiles(const QString& path) {
                 QStringLiteral("The file '%1' beside the database is %2, not a regular file")
                     .arg(p + QLatin1String(tail), kindOf(st.st_mode)));
         }
+}
+
+bool SqliteHoldsTransaction(QSqlDatabase& db) {
+    const QVariant handle = db.driver()->handle();
+    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0) return false;
+    sqlite3* h = *static_cast<sqlite3* const*>(handle.constData());
+    return h && !sqlite3_get_autocommit(h);
 }
 
 void Connection::openDesktopFile(const std::map<QString, QString>& attrs) {

@@ -1,6 +1,7 @@
 // The ODBC road: opening a data source through the driver manager, the command timeout on each
 // statement handle, and the statements the layer sends a SQL server itself.
 #include "ado.h"
+#include "desktop_file.h"
 #include "freetds_settings.h"
 #include "internal.h"
 
@@ -133,6 +134,38 @@ void Connection::bound(QSqlQuery& q) {
     if (!odbc_ || !q.result()) return;
     // per statement: a driver may refuse the timeout as a default of the connection (FreeTDS)
     if (SQLHANDLE h = odbcHandle(q.result()->handle())) setQueryTimeout(h, commandTimeout_);
+}
+
+bool Connection::storeHoldsTransaction() {
+    if (desktopFile_) return SqliteHoldsTransaction(db_);
+    // a link the driver gave up has lost the session, and its transaction with it
+    SQLHANDLE dbc = odbcHandle(db_.driver()->handle());
+    SQLHANDLE h = nullptr;
+    if (!dbc || linkDead(db_) || !SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_STMT, dbc, &h)))
+        return false;
+    setQueryTimeout(h, commandTimeout_);
+    const auto exec = [h](const char* statement) {
+        return SQLExecDirect(h, reinterpret_cast<SQLCHAR*>(const_cast<char*>(statement)), SQL_NTS);
+    };
+    bool holds = false;
+    if (onServer()) {
+        SQLINTEGER count = 0;
+        SQLLEN indicator = 0;
+        holds = SQL_SUCCEEDED(exec("SELECT @@TRANCOUNT")) && SQL_SUCCEEDED(SQLFetch(h))
+            && SQL_SUCCEEDED(SQLGetData(h, 1, SQL_C_SLONG, &count, 0, &indicator))
+            && indicator != SQL_NULL_DATA && count > 0;
+        while (SQL_SUCCEEDED(SQLMoreResults(h))) { }
+    } else {
+        // The SQLite driver does not notice the file ending the transaction: it goes on as if
+        // in one, and runs later statements one by one. SQLite refuses a BEGIN inside a
+        // transaction; a BEGIN it takes opens an empty one in place of the ended one, which the
+        // rollback then ends as the driver expects.
+        holds = !SQL_SUCCEEDED(exec("BEGIN"))
+            && odbcDiagnostics(SQL_HANDLE_STMT, h)
+                   .contains(QLatin1String("within a transaction"), Qt::CaseInsensitive);
+    }
+    SQLFreeHandle(SQL_HANDLE_STMT, h);
+    return holds;
 }
 
 void Connection::runOnServer(const char* statement) {

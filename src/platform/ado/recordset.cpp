@@ -66,11 +66,16 @@ void Recordset::Open(const QString& statement, Connection& connection, int, int)
         throw rt::RunError(QStringLiteral("Operation is not allowed when the object is open"));
     trace(statement);
     QSqlDatabase& db = connection.database();
+    connection.requireTransactionKept();
     if (connection.oneActiveResult_) connection.settleReads();
     if (tracingEvents()) traceEvent({ TraceKind::Open, &connection, this, statement, {}, 0 });
     auto q = std::make_unique<QSqlQuery>(db);
     q->setForwardOnly(true);
-    if (!connection.run(*q, statement)) throw rt::RunError(databaseTextAlone(q->lastError()));
+    if (!connection.run(*q, statement)) {
+        const QString cause = databaseTextAlone(q->lastError());
+        q.reset(); // its statement handle goes before the store is asked
+        connection.failed(cause);
+    }
     QSqlRecord rec = q->record();
     columns_.clear();
     rows_.clear();
@@ -94,11 +99,13 @@ void Recordset::Open(const QString& statement, Connection& connection, int, int)
 
 void Recordset::fetchUpTo(size_t index) const {
     while (query_ && rows_.size() <= index) {
+        if (connection_) connection_->requireTransactionKept();
         if (!query_->next()) {
             QSqlError e = query_->lastError();
             finishQuery();
-            if (e.isValid()) throw rt::RunError(databaseTextAlone(e));
-            return;
+            if (!e.isValid()) return;
+            if (connection_) connection_->failed(databaseTextAlone(e));
+            throw rt::RunError(databaseTextAlone(e));
         }
         std::vector<Value> row;
         row.reserve(columns_.size());
@@ -193,6 +200,7 @@ void Recordset::Update() {
     if (!connection_)
         throw rt::RunError(QStringLiteral("Operation is not allowed when the object is closed"));
     QSqlDatabase& db = connection_->database();
+    connection_->requireTransactionKept();
     // a new row goes behind the ones still to come, so those are read first
     connection_->settleReads();
     QSqlQuery q(db);
@@ -239,7 +247,11 @@ void Recordset::Update() {
         q.bindValue(int(i), binds[i]);
     if (tracingEvents())
         traceEvent({ TraceKind::RowWrite, connection_, this, q.lastQuery(), binds, 0 });
-    if (!q.exec()) throw rt::RunError(databaseTextAlone(q.lastError()));
+    if (!q.exec()) {
+        const QString cause = databaseTextAlone(q.lastError());
+        q = QSqlQuery();
+        connection_->failed(cause);
+    }
     const int64_t affected = rowsAffected(q);
     connection_->toldRowCount_ = affected >= 0;
     if (!adding_ && affected == 0)
