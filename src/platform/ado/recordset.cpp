@@ -1,6 +1,7 @@
 // Recordset: the rows of a query, fetched as they are read, and the row writes of AddNew/Update.
 #include "ado.h"
 #include "internal.h"
+#include "side_file_vfs.h"
 
 #include <QRegularExpression>
 #include <QSqlError>
@@ -52,6 +53,7 @@ QString quoted(const QString& identifier) {
 
 // A read's or a row write's failure: the database's text, else Qt's.
 QString readErrorText(const QSqlError& e) {
+    if (QString refused = SideFileRefusalBehind(e); !refused.isEmpty()) return refused;
     QString db = e.databaseText().trimmed();
     return db.isEmpty() ? e.text().trimmed() : db;
 }
