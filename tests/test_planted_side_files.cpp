@@ -1,7 +1,9 @@
 // Side files that are not files: a named pipe, a folder, a link, a socket or a device that anyone
 // who may write a store's folder puts where its -journal, -wal or -shm goes ends the open with a
-// message naming it. Nothing is opened through it, nothing is removed, and nothing waits for
-// good: each open runs in a child process that must end within a bound.
+// message naming it, or, put there while the file is open, the next statement that comes to it.
+// Nothing is opened through it, nothing is removed, and nothing waits for good: each open runs in
+// a child process that must end within a bound.
+#include "platform/ado/side_file_vfs.h"
 #include "prepare/runner.h"
 #include "storekit/command.h"
 #include "storekit/sample.h"
@@ -15,6 +17,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
 #include <cerrno>
 #include <cstring>
 #include <gtest/gtest.h>
@@ -183,6 +188,133 @@ TEST(PlantedSideFiles, EachKindInPlaceOfEachSideFileEndsTheLayersOpenNamingIt) {
         }
     }
     if (!madeDevice) GTEST_SKIP() << "no device node could be made: that kind was not tried";
+}
+
+// What SQLite says of a side file it refuses.
+QString refusal(const QString& side, Kind kind) {
+    return QStringLiteral("The file '%1' beside the database is a %2, not a regular file")
+        .arg(side, QLatin1String(kindName(kind)));
+}
+
+// SQLite looks for the -journal and the -wal again at every read of a file in the
+// rollback-journal mode, and opens the -shm once a first write has switched it to WAL: a named
+// pipe planted there while the file is open ends that read naming it, at once.
+TEST(PlantedSideFiles, ANamedPipePlantedWhileTheFileIsOpenEndsTheNextReadNamingIt) {
+    struct Case {
+        const char* name;
+        const char* tail;
+        bool readOnly;
+        bool writeFirst; // the write switches the file to WAL, which opens the -shm
+    };
+    const Case cases[] = {
+        { "-journal, a reader", "-journal", true, false },
+        { "-journal, a writer that has not written yet", "-journal", false, false },
+        { "-wal, a reader", "-wal", true, false },
+        { "-wal, a writer that has not written yet", "-wal", false, false },
+        { "-shm, a writer's first write", "-shm", false, true },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const testenv::RunFiles files;
+        smallStore(files.store);
+        const QString side = files.store + QLatin1String(c.tail);
+        const QString said = testenv::TempDir() + QStringLiteral("/said");
+        testenv::ChildProgram reader([&](const std::function<void()>& reached) {
+            ado::Connection cn;
+            if (c.readOnly) cn.setMode(1);
+            storekit::OpenFile(cn, files.store);
+            testenv::QueryRows(cn, QStringLiteral("Select A From T"));
+            reached();
+            if (!testenv::AwaitGo(kBoundSeconds)) throw std::runtime_error("no go");
+            QString text = QStringLiteral("read");
+            try {
+                if (c.writeFirst) cn.Execute(QStringLiteral("Update T Set A = 2"));
+                testenv::QueryRows(cn, QStringLiteral("Select A From T"));
+            } catch (const rt::RunError& e) {
+                text = e.message();
+            }
+            QFile f(said);
+            if (!f.open(QIODevice::WriteOnly) || f.write(text.toUtf8()) < 0)
+                throw std::runtime_error("cannot write what was said");
+        });
+        reader.go();
+        ASSERT_TRUE(reader.reached(kBoundSeconds));
+        ASSERT_EQ(SideFiles(files.store), QStringList());
+        ASSERT_TRUE(plant(Kind::Pipe, side)) << strerror(errno);
+        const QString planted = snapshot(side);
+        reader.go();
+        if (!reader.finished(kBoundSeconds)) {
+            ADD_FAILURE() << "the read did not end within " << kBoundSeconds << " s";
+            continue;
+        }
+        EXPECT_EQ(QString::fromUtf8(FileBytes(said)), refusal(side, Kind::Pipe));
+        EXPECT_EQ(snapshot(side), planted);
+    }
+}
+
+// SQLite names the side files after the path with its links resolved: what stands beside the
+// link is no side file of the store behind it, what stands beside the store is.
+TEST(PlantedSideFiles, OnlyWhatStandsBesideTheStoreBehindALinkCounts) {
+    for (const bool besideTheLink : { true, false }) {
+        for (const bool readOnly : { false, true }) {
+            SCOPED_TRACE(std::string(besideTheLink ? "beside the link" : "beside the store")
+                + (readOnly ? ", read-only" : ", writable"));
+            const testenv::RunFiles files;
+            smallStore(files.store);
+            const QString link = testenv::TempDir() + QStringLiteral("/Velandor.accdb");
+            ASSERT_EQ(symlink(QFile::encodeName(files.store).constData(),
+                          QFile::encodeName(link).constData()),
+                0);
+            const QString side = (besideTheLink ? link : files.store) + QStringLiteral("-journal");
+            ASSERT_TRUE(plant(Kind::Folder, side));
+            const QString planted = snapshot(side);
+
+            const std::optional<QString> said
+                = saidWithinBound([&] { return openThroughTheLayer(link, readOnly); });
+
+            ASSERT_TRUE(said) << "the open did not end within " << kBoundSeconds << " s";
+            EXPECT_EQ(
+                *said, besideTheLink ? QStringLiteral("opened") : refusal(side, Kind::Folder));
+            EXPECT_EQ(snapshot(side), planted);
+            if (besideTheLink && !readOnly) {
+                EXPECT_EQ(testenv::QueryRows(files.store, QStringLiteral("Select A From T")),
+                    QStringList { QStringLiteral("2") });
+            }
+        }
+    }
+}
+
+// SQLite removes the -journal and the -wal it finds beside a database of no pages (a file made
+// and not yet written); one that is no regular file stays, and the read fails naming it.
+TEST(PlantedSideFiles, SqliteRemovesNoneBesideAFileOfNoPages) {
+    ado::GuardSideFiles();
+    const struct {
+        Kind kind;
+        const char* tail;
+    } cases[] = { { Kind::Pipe, "-journal" }, { Kind::Pipe, "-wal" }, { Kind::Link, "-wal" } };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string("a ") + kindName(c.kind) + " as the " + c.tail);
+        const testenv::RunFiles files;
+        QFile(files.store).open(QIODevice::WriteOnly);
+        const QString side = files.store + QLatin1String(c.tail);
+        ASSERT_TRUE(plant(c.kind, side));
+        const QString planted = snapshot(side);
+        bool read = false;
+        {
+            QSqlDatabase db
+                = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("nopages"));
+            db.setDatabaseName(files.store);
+            ASSERT_TRUE(db.open());
+            QSqlQuery q(db);
+            read = q.exec(QStringLiteral("SELECT count(*) FROM sqlite_master"));
+            EXPECT_EQ(ado::SideFileRefusalBehind(q.lastError()), refusal(side, c.kind));
+            q.finish();
+            db.close();
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("nopages"));
+        EXPECT_FALSE(read);
+        EXPECT_EQ(snapshot(side), planted);
+    }
 }
 
 struct Planting {

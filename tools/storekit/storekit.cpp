@@ -1,6 +1,7 @@
 // Stand-in files, the store's shared tables and price-list databases.
 #include "storekit.h"
 
+#include "platform/ado/side_file_vfs.h"
 #include "platform/runtime/text.h"
 
 #include <QDir>
@@ -42,6 +43,7 @@ QByteArray encoded(const QString& path) {
 // Runs statements on the file through SQLite itself, outside the data-access layer; false when
 // one fails (the later ones are not run).
 bool runOnFile(const QString& path, const QStringList& statements) {
+    ado::GuardSideFiles();
     const QString name = QStringLiteral("storekit-") + QUuid::createUuid().toString();
     bool ok = false;
     {

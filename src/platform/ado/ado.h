@@ -54,9 +54,11 @@ std::map<QString, QString> ParseConnectionString(const QString& text);
 // The two desktop-database driver names that reach a stand-in file.
 bool IsDesktopDriver(const QString& driverName);
 
-// Refuses, naming it, a side file (-journal, -wal, -shm) beside the stand-in file that is not a
-// regular file: SQLite would wait for good on opening a named pipe there, write into a device,
-// or remove what someone put there. A link counts too, wherever it points.
+// Refuses, naming it, a side file (-journal, -wal, -shm) beside the stand-in file, as given and
+// with its links resolved, that is not a regular file: SQLite would wait for good on opening a
+// named pipe there, write into a device, or remove what someone put there. A link counts too,
+// wherever it points. SQLite's own opens are guarded as well (side_file_vfs.h); this is the
+// check before anything is changed, moved or removed.
 void RequireRegularSideFiles(const QString& path);
 
 class Recordset;

@@ -3,6 +3,7 @@
 #include "ado.h"
 #include "internal.h"
 #include "open_connections.h"
+#include "side_file_vfs.h"
 #include "stand_in_schema.h"
 
 #include <QSqlDriver>
@@ -32,6 +33,7 @@ bool& rowCountsWithheld() {
 } // namespace
 
 QString driverAndDatabaseText(const QSqlError& e) {
+    if (QString refused = SideFileRefusalBehind(e); !refused.isEmpty()) return refused;
     QString db = e.databaseText().trimmed();
     QString drv = e.driverText().trimmed();
     if (db.isEmpty()) return drv.isEmpty() ? QStringLiteral("Database error") : drv;
@@ -39,6 +41,7 @@ QString driverAndDatabaseText(const QSqlError& e) {
 }
 
 QString databaseTextAlone(const QSqlError& e) {
+    if (QString refused = SideFileRefusalBehind(e); !refused.isEmpty()) return refused;
     QString db = e.databaseText().trimmed();
     return db.isEmpty() ? e.text().trimmed() : db;
 }
@@ -316,6 +319,8 @@ void Connection::closeDatabase() {
     }
     giveBackJournalMode();
     db_.close();
+    // SQLite removes no side file at the close that is no regular file, and says nothing of it
+    TakeSideFileRefusal();
     db_ = QSqlDatabase();
     QSqlDatabase::removeDatabase(name_);
     open_ = false;

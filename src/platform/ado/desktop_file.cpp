@@ -6,6 +6,7 @@
 #include "ado.h"
 #include "internal.h"
 #include "open_connections.h"
+#include "side_file_vfs.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -101,15 +102,6 @@ void removeForeignSideFiles(const QString& path, int timeoutMs) {
     if (!failure.isEmpty()) throw rt::RunError(failure);
 }
 
-QString kindOf(mode_t mode) {
-    if (S_ISFIFO(mode)) return QStringLiteral("a named pipe");
-    if (S_ISDIR(mode)) return QStringLiteral("a folder");
-    if (S_ISLNK(mode)) return QStringLiteral("a symbolic link");
-    if (S_ISSOCK(mode)) return QStringLiteral("a socket");
-    if (S_ISCHR(mode) || S_ISBLK(mode)) return QStringLiteral("a device");
-    return QStringLiteral("something else");
-}
-
 // Why a file this user may only read cannot be read: a WAL-mode file needs its -shm, which
 // SQLite makes beside it.
 QString whyUnreadable(const QString& path, const QString& message) {
@@ -134,9 +126,7 @@ void RequireRegularSideFiles(const QString& path) {
         for (const char* tail : { "-journal", "-wal", "-shm" }) {
             struct stat st;
             if (lstat(sideFile(p, tail).constData(), &st) != 0 || S_ISREG(st.st_mode)) continue;
-            throw rt::RunError(
-                QStringLiteral("The file '%1' beside the database is %2, not a regular file")
-                    .arg(p + QLatin1String(tail), kindOf(st.st_mode)));
+            throw rt::RunError(NotARegularSideFile(p + QLatin1String(tail), st.st_mode));
         }
 }
 
@@ -159,14 +149,20 @@ void Connection::openDesktopFile(const std::map<QString, QString>& attrs) {
     // SQLite would take an empty file for an empty database and write one into it
     if (!looksLikeStandIn(path))
         throw rt::RunError(QStringLiteral("Unrecognized database format '%1'.").arg(get("dbq")));
-    RequireRegularSideFiles(path);
+    // SQLite names the side files after the path with its links resolved, and the guard refuses
+    // one that is no regular file wherever SQLite comes to it. This check still ends the open
+    // before side files another user left go, and before a first write, after which SQLite first
+    // opens the -shm.
+    GuardSideFiles();
+    const QString canonical = QFileInfo(path).canonicalFilePath();
+    RequireRegularSideFiles(canonical);
     // A file we may not write is read as SQLite reads any file, at a committed state; a hot
     // journal that could not be rolled back makes the read fail.
     const bool readOnly = mode_ == 1 || !mayWrite(QFile::encodeName(path));
     const int timeoutMs = qMax(0, commandTimeout_) * 1000;
-    if (!readOnly) removeForeignSideFiles(path, timeoutMs);
+    if (!readOnly) removeForeignSideFiles(canonical, timeoutMs);
     readOnly_ = readOnly;
-    filePath_ = QFileInfo(path).canonicalFilePath();
+    filePath_ = canonical;
     db_ = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name_);
     QString options = QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(timeoutMs);
     if (readOnly_) options += QStringLiteral(";QSQLITE_OPEN_READONLY");
@@ -184,9 +180,12 @@ void Connection::openDesktopFile(const std::map<QString, QString>& attrs) {
     {
         QSqlQuery q(db_);
         if (!q.exec(QStringLiteral("SELECT count(*) FROM main.sqlite_master"))) {
-            const QString message = driverAndDatabaseText(q.lastError());
+            // a side file refused is the cause, whatever else the file is
+            const QString refused = SideFileRefusalBehind(q.lastError());
+            const QString message
+                = refused.isEmpty() ? driverAndDatabaseText(q.lastError()) : refused;
             q = QSqlQuery();
-            fail(readOnly_ ? whyUnreadable(path, message) : message);
+            fail(readOnly_ && refused.isEmpty() ? whyUnreadable(path, message) : message);
         }
         q.finish();
         // The stand-in password: a protected file records its own; any other is refused.
@@ -208,6 +207,8 @@ void Connection::ownPragma(const QString& pragma, QString* answer) {
     if (tracingEvents()) traceEvent({ TraceKind::Own, this, nullptr, pragma, {}, 0 });
     QSqlQuery q(db_);
     if (q.exec(pragma) && q.next() && answer) *answer = q.value(0).toString().toLower();
+    // its failure is no statement's: the next statement meets a refused side file again
+    TakeSideFileRefusal();
 }
 
 void Connection::wrote() {

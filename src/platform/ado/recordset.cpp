@@ -1,6 +1,7 @@
 // Recordset: the rows of a query, fetched as they are read, and the row writes of AddNew/Update.
 #include "ado.h"
 #include "internal.h"
+#include "side_file_vfs.h"
 
 #include <QRegularExpression>
 #include <QSqlError>
