@@ -94,13 +94,7 @@ int ReleaseStopSignals() {
 
 void EndOfSignal(int sig) {
     std::fflush(nullptr);
-    std::signal(sig, SIG_DFL);
-    sigset_t one;
-    sigemptyset(&one);
-    sigaddset(&one, sig);
-    sigprocmask(SIG_UNBLOCK, &one, nullptr);
-    raise(sig);
-    _exit(128 + sig);
+    endNow(sig);
 }
 
 } // namespace rt
