@@ -26,7 +26,8 @@ struct QueuedPart {
 // Reconnects cnStore and drains the brand's queue. `connected` runs once, right after the
 // reconnection and before the count. `take` reads the head row at rsList's cursor; the loop
 // then opens rsList on the staged rows the head's dequeue removes and hands each of them but the
-// head to its `gather`, closes rsList, shows progress, and inside one transaction runs `write`
+// head to its `gather`, closes rsList and shows progress; a head that is not among those rows
+// stops the run there, before anything of it is written. Otherwise one transaction runs `write`
 // and removes the staged rows.
 // n is shown in the progress text only.
 void DrainQueue(frmKordane& f, int16_t n, const std::function<QueuedPart()>& take,
