@@ -126,18 +126,6 @@ std::optional<QString> saidWithinBound(const std::function<QString()>& work) {
     return QString::fromUtf8(FileBytes(said));
 }
 
-// A store with one table T of one row, A = 1, in the rollback-journal mode, nothing beside it.
-void smallStore(const QString& path) {
-    storekit::CreateEmptyFile(path);
-    ado::Connection cn;
-    storekit::OpenFile(cn, path);
-    cn.Execute(QStringLiteral("Create Table T (A Long)"));
-    cn.Execute(QStringLiteral("Insert Into T Values (1)"));
-    cn.Close();
-    ASSERT_EQ(testenv::JournalFormat(path), testenv::kRollbackJournal);
-    ASSERT_EQ(SideFiles(path), QStringList());
-}
-
 // An open through the layer that reads and, where it may, writes: its failure's message, or
 // "opened".
 QString openThroughTheLayer(const QString& path, bool readOnly) {
@@ -162,7 +150,7 @@ TEST(PlantedSideFiles, EachKindInPlaceOfEachSideFileEndsTheLayersOpenNamingIt) {
                 SCOPED_TRACE(std::string("a ") + kindName(kind) + " as the " + tail
                     + (readOnly ? ", read-only" : ", writable"));
                 const testenv::RunFiles files;
-                smallStore(files.store);
+                testenv::SmallStore(files.store);
                 const QByteArray before = FileBytes(files.store);
                 const QString side = files.store + QLatin1String(tail);
                 if (!plant(kind, side)) {
@@ -216,7 +204,7 @@ TEST(PlantedSideFiles, ANamedPipePlantedWhileTheFileIsOpenEndsTheNextReadNamingI
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         const testenv::RunFiles files;
-        smallStore(files.store);
+        testenv::SmallStore(files.store);
         const QString side = files.store + QLatin1String(c.tail);
         const QString said = testenv::TempDir() + QStringLiteral("/said");
         testenv::ChildProgram reader([&](const std::function<void()>& reached) {
@@ -260,7 +248,7 @@ TEST(PlantedSideFiles, OnlyWhatStandsBesideTheStoreBehindALinkCounts) {
             SCOPED_TRACE(std::string(besideTheLink ? "beside the link" : "beside the store")
                 + (readOnly ? ", read-only" : ", writable"));
             const testenv::RunFiles files;
-            smallStore(files.store);
+            testenv::SmallStore(files.store);
             const QString link = testenv::TempDir() + QStringLiteral("/Velandor.accdb");
             ASSERT_EQ(symlink(QFile::encodeName(files.store).constData(),
                           QFile::encodeName(link).constData()),

@@ -81,13 +81,7 @@ void setJournalMode(const QString& path, const QString& mode) {
 
 // A store with one table T of one row, A = 1, in WAL mode, nothing beside it.
 void smallWalStore(const QString& path) {
-    storekit::CreateEmptyFile(path);
-    {
-        ado::Connection cn;
-        storekit::OpenFile(cn, path);
-        cn.Execute(QStringLiteral("Create Table T (A Long)"));
-        cn.Execute(QStringLiteral("Insert Into T Values (1)"));
-    }
+    testenv::SmallStore(path);
     setJournalMode(path, QStringLiteral("WAL"));
     ASSERT_EQ(SideFiles(path), QStringList());
 }

@@ -12,6 +12,7 @@
 #include "support/staged_parts.h"
 
 #include <QRegularExpression>
+#include <functional>
 #include <gtest/gtest.h>
 #include <map>
 #include <optional>
@@ -149,33 +150,36 @@ public:
 
     // The staging table made anew with texts that compare with letter case.
     void stagingWithCase() {
-        QString ddl = QueryRows(cn, QStringLiteral("sql"),
-            QStringLiteral("sqlite_master Where type = 'table' And name = 'PriceList'"))
-                          .value(0);
-        ASSERT_TRUE(ddl.contains(QLatin1String("COLLATE NOCASE")));
-        ddl.replace(QLatin1String("COLLATE NOCASE"), QLatin1String("COLLATE BINARY"));
-        cn.Execute(QStringLiteral("DROP TABLE PriceList"));
-        cn.Execute(ddl);
-        IndexStaging(cn);
+        remakeStaging([](QString& ddl) {
+            ASSERT_TRUE(ddl.contains(QLatin1String("COLLATE NOCASE")));
+            ddl.replace(QLatin1String("COLLATE NOCASE"), QLatin1String("COLLATE BINARY"));
+        });
     }
 
     // The staging table made anew with its prices untyped, so that a price keeps the type it
     // was written with (and the server's driver types a result's price column by its values).
     void untypedPrices() {
-        QString ddl = QueryRows(cn, QStringLiteral("sql"),
-            QStringLiteral("sqlite_master Where type = 'table' And name = 'PriceList'"))
-                          .value(0);
-        static const QRegularExpression typed(QStringLiteral("\\b(Price|Sale) \\w+"));
-        ASSERT_TRUE(ddl.contains(typed));
-        ddl.replace(typed, QStringLiteral("\\1"));
-        cn.Execute(QStringLiteral("DROP TABLE PriceList"));
-        cn.Execute(ddl);
-        IndexStaging(cn);
+        remakeStaging([](QString& ddl) {
+            static const QRegularExpression typed(QStringLiteral("\\b(Price|Sale) \\w+"));
+            ASSERT_TRUE(ddl.contains(typed));
+            ddl.replace(typed, QStringLiteral("\\1"));
+        });
     }
 
     FormFixture fx;
     ado::Connection cn;
     StoreRows rows { cn, m_ };
+
+private:
+    void remakeStaging(const std::function<void(QString&)>& change) {
+        QString ddl = QueryRows(cn, QStringLiteral("sql"),
+            QStringLiteral("sqlite_master Where type = 'table' And name = 'PriceList'"))
+                          .value(0);
+        change(ddl);
+        cn.Execute(QStringLiteral("DROP TABLE PriceList"));
+        cn.Execute(ddl);
+        IndexStaging(cn);
+    }
 };
 
 class StagedRepeats : public ::testing::TestWithParam<std::tuple<MemberCase, bool>> {

@@ -1,7 +1,11 @@
 // What a test sees of a file on disk: see files.h.
 #include "files.h"
 
+#include "platform/ado/ado.h"
+#include "storekit/storekit.h"
+
 #include <QFile>
+#include <gtest/gtest.h>
 
 namespace testenv {
 
@@ -19,6 +23,17 @@ QStringList SideFiles(const QString& path) {
     for (const char* tail : { "-wal", "-shm", "-journal" })
         if (QFile::exists(path + QLatin1String(tail))) out << path + QLatin1String(tail);
     return out;
+}
+
+void SmallStore(const QString& path) {
+    storekit::CreateEmptyFile(path);
+    ado::Connection cn;
+    storekit::OpenFile(cn, path);
+    cn.Execute(QStringLiteral("Create Table T (A Long)"));
+    cn.Execute(QStringLiteral("Insert Into T Values (1)"));
+    cn.Close();
+    ASSERT_EQ(JournalFormat(path), kRollbackJournal);
+    ASSERT_EQ(SideFiles(path), QStringList());
 }
 
 } // namespace testenv

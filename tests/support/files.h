@@ -1,4 +1,4 @@
-// What a test sees of a file on disk: its bytes, and what stands beside it.
+// What a test sees of a file on disk: its bytes, and what stands beside it; a small store.
 #pragma once
 
 #include <QByteArray>
@@ -14,5 +14,9 @@ inline const QByteArray kRollbackJournal("\x01\x01", 2);
 inline const QByteArray kWal("\x02\x02", 2);
 // The side files (-wal, -shm, -journal) beside the file.
 QStringList SideFiles(const QString& path);
+
+// A store with one table T of one row, A = 1, at rest in the rollback-journal mode, nothing
+// beside it.
+void SmallStore(const QString& path);
 
 } // namespace testenv

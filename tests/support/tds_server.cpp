@@ -137,15 +137,16 @@ Bytes failure(unsigned char token, unsigned number, unsigned char cls, const cha
     return b;
 }
 
-// The answer to SELECT @@TRANCOUNT: one row of one int column, the client's transaction count
-// (COLMETADATA, ROW, DONE with its row count).
-Bytes tranCountAnswer(bool inTransaction, unsigned char token, unsigned char version) {
+// A query's answer of one row of one int column (COLMETADATA, ROW, DONE with its row count).
+Bytes oneIntAnswer(int32_t value, unsigned char token, unsigned char version) {
     Bytes b = { 0x81 };
     put16le(b, 1); // columns
     b.insert(b.end(), version >= 0x72 ? 4 : 2, 0); // user type
-    put16le(b, 0x0001); // nullable
-    b.insert(b.end(), { 0x26, 4, 0 }); // INTN of 4 bytes, no name
-    b.insert(b.end(), { 0xd1, 4, static_cast<unsigned char>(inTransaction), 0, 0, 0 });
+    put16le(b, 0); // flags: not nullable
+    b.insert(b.end(), { 0x38, 0 }); // INT4, no column name
+    b.push_back(0xd1); // ROW
+    for (int shift = 0; shift < 32; shift += 8)
+        b.push_back((static_cast<uint32_t>(value) >> shift) & 0xff);
     b.push_back(token);
     put16le(b, 0x10); // its row count is set
     put16le(b, 0);
@@ -229,33 +230,21 @@ bool stallsOn(TdsServer::Mode mode, const Bytes& payload) {
         && textOf(payload).find("quoted_identifier") != std::string::npos;
 }
 
-// The answer to a query of the session's age, one row of one int column: the milliseconds since
-// the client's login.
-Bytes sessionAgeAnswer(const Client& c, unsigned char token) {
-    const auto age
-        = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - c.loggedIn).count();
-    Bytes b = { 0x81 }; // COLMETADATA: one column
-    put16le(b, 1);
-    b.insert(b.end(), c.version >= 0x72 ? 4 : 2, 0); // user type
-    put16le(b, 0); // flags: not nullable
-    b.push_back(0x38); // INT4
-    b.push_back(0); // no column name
-    b.push_back(0xd1); // ROW
-    for (int shift = 0; shift < 32; shift += 8)
-        b.push_back((static_cast<uint32_t>(age) >> shift) & 0xff);
-    const Bytes end = done(token, 0, c.version);
-    b.insert(b.end(), end.begin(), end.end());
-    return b;
-}
-
-// A statement's answer, as far as it moves the client's transaction: a begin opens one, a
-// request naming "Victim" ends it as a deadlock victim's, a commit or rollback ends it, and a
-// plain commit with none open is refused (a guarded one does nothing).
+// A statement's answer: the client's transaction count and its session's age, each as one row;
+// else as far as it moves the client's transaction: a begin opens one, a request naming "Victim"
+// ends it as a deadlock victim's, a commit or rollback ends it, and a plain commit with none open
+// is refused (a guarded one does nothing).
 Bytes statementAnswer(Client& c, unsigned char type, const Bytes& payload) {
     const unsigned char token = type == Rpc ? 0xfe : 0xfd;
     const std::string text = textOf(payload);
     const auto has = [&](const char* word) { return text.find(word) != std::string::npos; };
-    if (has("select @@trancount")) return tranCountAnswer(c.inTransaction, token, c.version);
+    if (has("select @@trancount")) return oneIntAnswer(c.inTransaction ? 1 : 0, token, c.version);
+    // the session's age: the milliseconds since the client's login
+    if (has("dm_exec_sessions"))
+        return oneIntAnswer(
+            int32_t(std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - c.loggedIn)
+                        .count()),
+            token, c.version);
     if (has("victim")) {
         c.inTransaction = false;
         return failure(token, 1205, 13,
@@ -376,9 +365,6 @@ void TdsServer::serve() {
                     answer = done(0xfd, 0x20, c.version);
                 else if ((type == Batch || type == Rpc) && stallsOn(mode_, c.message))
                     answer.clear();
-                else if ((type == Batch || type == Rpc)
-                    && textOf(c.message).find("dm_exec_sessions") != std::string::npos)
-                    answer = sessionAgeAnswer(c, type == Rpc ? 0xfe : 0xfd);
                 else if (type == Batch || type == Rpc)
                     answer = statementAnswer(c, type, c.message);
                 else

@@ -9,6 +9,7 @@
 #include <QSqlDriver>
 #include <QSqlResult>
 #include <QStringList>
+#include <optional>
 #include <sql.h>
 #include <sqlext.h>
 
@@ -60,25 +61,53 @@ void setQueryTimeout(SQLHANDLE statement, int seconds) {
         reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(qMax(0, seconds))), 0);
 }
 
-// The milliseconds the server has kept this session since its login, asked within the timeout;
-// -1 when the request fails.
-qint64 sessionAgeMs(QSqlDatabase& db, int timeout) {
-    static const char query[] = "SELECT DATEDIFF(millisecond, login_time, SYSDATETIME()) FROM "
-                                "sys.dm_exec_sessions WHERE session_id = @@SPID";
-    SQLHANDLE dbc = odbcHandle(db.driver()->handle());
-    SQLHANDLE h = nullptr;
-    if (!dbc || !SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_STMT, dbc, &h))) return -1;
-    setQueryTimeout(h, timeout);
-    SQLINTEGER age = -1;
-    SQLLEN indicator = SQL_NULL_DATA;
-    SQLRETURN r = SQLExecDirect(h, reinterpret_cast<SQLCHAR*>(const_cast<char*>(query)), SQL_NTS);
-    if (SQL_SUCCEEDED(r)) r = SQLFetch(h);
-    if (SQL_SUCCEEDED(r)) r = SQLGetData(h, 1, SQL_C_SLONG, &age, 0, &indicator);
-    const bool answered = SQL_SUCCEEDED(r) && indicator != SQL_NULL_DATA;
-    while (answered && SQL_SUCCEEDED(SQLMoreResults(h))) { }
-    SQLFreeHandle(SQL_HANDLE_STMT, h);
-    return answered ? age : -1;
-}
+// A statement handle of the layer's own on the connection, with the command timeout, freed with
+// it: the requests the layer sends itself, which neither trace sees.
+class OwnStatement {
+public:
+    OwnStatement(QSqlDatabase& db, int timeout)
+        : dbc_(odbcHandle(db.driver()->handle())) {
+        if (!dbc_ || !SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_STMT, dbc_, &h_))) h_ = nullptr;
+        if (h_) setQueryTimeout(h_, timeout);
+    }
+    ~OwnStatement() {
+        if (h_) SQLFreeHandle(SQL_HANDLE_STMT, h_);
+    }
+    OwnStatement(const OwnStatement&) = delete;
+    OwnStatement& operator=(const OwnStatement&) = delete;
+
+    bool allocated() const { return h_ != nullptr; }
+    // Why the handle could not be had.
+    QString allocationFailure() const {
+        return dbc_ ? odbcDiagnostics(SQL_HANDLE_DBC, dbc_) : QStringLiteral("Database error");
+    }
+    SQLRETURN exec(const char* statement) {
+        return SQLExecDirect(h_, reinterpret_cast<SQLCHAR*>(const_cast<char*>(statement)), SQL_NTS);
+    }
+    // Runs a statement through all its results; its failure's text, null when it succeeded.
+    QString run(const char* statement) {
+        SQLRETURN r = exec(statement);
+        while (SQL_SUCCEEDED(r))
+            r = SQLMoreResults(h_);
+        return r == SQL_NO_DATA ? QString() : diagnostics();
+    }
+    // The whole number a query answers in its first row and column; none when it fails.
+    std::optional<qint64> number(const char* query) {
+        SQLINTEGER value = 0;
+        SQLLEN indicator = SQL_NULL_DATA;
+        SQLRETURN r = exec(query);
+        if (SQL_SUCCEEDED(r)) r = SQLFetch(h_);
+        if (SQL_SUCCEEDED(r)) r = SQLGetData(h_, 1, SQL_C_SLONG, &value, 0, &indicator);
+        if (!SQL_SUCCEEDED(r) || indicator == SQL_NULL_DATA) return std::nullopt;
+        while (SQL_SUCCEEDED(SQLMoreResults(h_))) { }
+        return value;
+    }
+    QString diagnostics() const { return odbcDiagnostics(SQL_HANDLE_STMT, h_); }
+
+private:
+    SQLHANDLE dbc_;
+    SQLHANDLE h_ = nullptr;
+};
 
 } // namespace
 
@@ -122,8 +151,14 @@ void Connection::openOdbc() {
     const qint64 timeoutMs = qint64(commandTimeout_) * 1000 - 100;
     if (commandTimeout_ > 0 && openMs >= timeoutMs
         && dbms.contains(QStringLiteral("Microsoft SQL Server"))) {
-        const qint64 age = sessionAgeMs(db_, commandTimeout_);
-        if (age < 0 || age >= timeoutMs)
+        // the handle goes before a failed open closes the connection
+        const std::optional<qint64> age = [this] {
+            OwnStatement own(db_, commandTimeout_);
+            if (!own.allocated()) return std::optional<qint64>();
+            return own.number("SELECT DATEDIFF(millisecond, login_time, SYSDATETIME()) FROM "
+                              "sys.dm_exec_sessions WHERE session_id = @@SPID");
+        }();
+        if (!age || *age >= timeoutMs)
             fail(QStringLiteral(
                 "Timeout expired: the server did not answer the set-up of the connection"));
     }
@@ -139,49 +174,22 @@ void Connection::bound(QSqlQuery& q) {
 bool Connection::storeHoldsTransaction() {
     if (desktopFile_) return SqliteHoldsTransaction(db_);
     // a link the driver gave up has lost the session, and its transaction with it
-    SQLHANDLE dbc = odbcHandle(db_.driver()->handle());
-    SQLHANDLE h = nullptr;
-    if (!dbc || linkDead(db_) || !SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_STMT, dbc, &h)))
-        return false;
-    setQueryTimeout(h, commandTimeout_);
-    const auto exec = [h](const char* statement) {
-        return SQLExecDirect(h, reinterpret_cast<SQLCHAR*>(const_cast<char*>(statement)), SQL_NTS);
-    };
-    bool holds = false;
-    if (onServer()) {
-        SQLINTEGER count = 0;
-        SQLLEN indicator = 0;
-        holds = SQL_SUCCEEDED(exec("SELECT @@TRANCOUNT")) && SQL_SUCCEEDED(SQLFetch(h))
-            && SQL_SUCCEEDED(SQLGetData(h, 1, SQL_C_SLONG, &count, 0, &indicator))
-            && indicator != SQL_NULL_DATA && count > 0;
-        while (SQL_SUCCEEDED(SQLMoreResults(h))) { }
-    } else {
-        // The SQLite driver does not notice the file ending the transaction: it goes on as if
-        // in one, and runs later statements one by one. SQLite refuses a BEGIN inside a
-        // transaction; a BEGIN it takes opens an empty one in place of the ended one, which the
-        // rollback then ends as the driver expects.
-        holds = !SQL_SUCCEEDED(exec("BEGIN"))
-            && odbcDiagnostics(SQL_HANDLE_STMT, h)
-                   .contains(QLatin1String("within a transaction"), Qt::CaseInsensitive);
-    }
-    SQLFreeHandle(SQL_HANDLE_STMT, h);
-    return holds;
+    if (linkDead(db_)) return false;
+    OwnStatement own(db_, commandTimeout_);
+    if (!own.allocated()) return false;
+    if (onServer()) return own.number("SELECT @@TRANCOUNT").value_or(0) > 0;
+    // The SQLite driver does not notice the file ending the transaction: it goes on as if in
+    // one, and runs later statements one by one. SQLite refuses a BEGIN inside a transaction; a
+    // BEGIN it takes opens an empty one in place of the ended one, which the rollback then ends
+    // as the driver expects.
+    return !SQL_SUCCEEDED(own.exec("BEGIN"))
+        && own.diagnostics().contains(QLatin1String("within a transaction"), Qt::CaseInsensitive);
 }
 
 void Connection::runOnServer(const char* statement) {
-    SQLHANDLE dbc = odbcHandle(db_.driver()->handle());
-    SQLHANDLE h = nullptr;
-    if (!dbc || !SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_STMT, dbc, &h)))
-        throw rt::RunError(
-            dbc ? odbcDiagnostics(SQL_HANDLE_DBC, dbc) : QStringLiteral("Database error"));
-    setQueryTimeout(h, commandTimeout_);
-    SQLRETURN r
-        = SQLExecDirect(h, reinterpret_cast<SQLCHAR*>(const_cast<char*>(statement)), SQL_NTS);
-    while (SQL_SUCCEEDED(r))
-        r = SQLMoreResults(h);
-    const QString message = r == SQL_NO_DATA ? QString() : odbcDiagnostics(SQL_HANDLE_STMT, h);
-    SQLFreeHandle(SQL_HANDLE_STMT, h);
-    if (!message.isNull()) throw rt::RunError(message);
+    OwnStatement own(db_, commandTimeout_);
+    if (!own.allocated()) throw rt::RunError(own.allocationFailure());
+    if (const QString failure = own.run(statement); !failure.isNull()) throw rt::RunError(failure);
 }
 
 } // namespace ado

@@ -105,8 +105,9 @@ void Recordset::fetchUpTo(size_t index) const {
             QSqlError e = query_->lastError();
             finishQuery();
             if (!e.isValid()) return;
-            if (connection_) connection_->failed(databaseTextAlone(e));
-            throw rt::RunError(databaseTextAlone(e));
+            const QString cause = databaseTextAlone(e);
+            if (connection_) connection_->failed(cause);
+            throw rt::RunError(cause);
         }
         std::vector<Value> row;
         row.reserve(columns_.size());
